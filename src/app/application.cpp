@@ -1,0 +1,112 @@
+#include "app/application.h"
+
+#include "app/command.h"
+#include "app/commandhandler.h"
+#include "app/mainwindow.h"
+#include "app/windowplacement.h"
+#include "theme/geometryprovider.h"
+#include "update/updatedialog.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFontDatabase>
+#include <QScreen>
+#include <QTimer>
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    CommandHandler::instance()->addObserver(this);
+}
+
+Application::~Application()
+{
+    CommandHandler::instance()->removeObserver(this);
+    delete m_mainWindow;
+}
+
+bool Application::loadFont(const QString &resourcePath)
+{
+    QFile file(resourcePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "Could not open font file";
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    if (QFontDatabase::addApplicationFontFromData(data) == -1) {
+        qDebug() << "Could not add font to application";
+        return false;
+    }
+    qDebug() << "Font added successfully";
+    return true;
+}
+
+void Application::recordScreenMetrics()
+{
+    const double ratio = devicePixelRatio();
+    QScreen *screen = primaryScreen();
+    const double physicalDpi = screen ? screen->physicalDotsPerInch() : 96.0;
+    const double logicalDpi = screen ? screen->logicalDotsPerInch() : 96.0;
+
+    qDebug().nospace() << "Device Pixel Ratio: " << ratio;
+    qDebug().nospace() << "DPI: " << physicalDpi;
+
+    GeometryProvider::setDevicePixelRatio(ratio);
+    GeometryProvider::setPhysicalDpi(physicalDpi);
+    GeometryProvider::setLogicalDpi(logicalDpi);
+}
+
+void Application::applyStyleSheet()
+{
+    QFile file(QStringLiteral(":/Sonvel.qss"));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    setStyleSheet(QString::fromLatin1(bytes.constData()));
+}
+
+void Application::start()
+{
+    m_mainWindow = new MainWindow(nullptr);
+    QTimer::singleShot(100, this, &Application::openApplication);
+}
+
+void Application::openApplication()
+{
+    if (!m_mainWindow)
+        return;
+    QScreen *screen = primaryScreen();
+    const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
+    m_mainWindow->setGeometry(initialMainWindowGeometry(available));
+    m_mainWindow->show();
+}
+
+void Application::handleCommand(Command &command)
+{
+    switch (command.id) {
+    case Commands::UpdateDialogVisibility:
+        if (!command.parameters.value(Commands::ShowDialog).toBool())
+            return;
+        if (command.parameters.value(Commands::CloseDialog).toBool()) {
+            if (m_updateDialog)
+                m_updateDialog->close();
+            return;
+        }
+        if (!m_updateDialog)
+            m_updateDialog = new UpdateDialog(m_mainWindow);
+        m_updateDialog->show();
+        return;
+    case Commands::UpdateDownloadProgress:
+        if (m_updateDialog) {
+            const int total = static_cast<int>(command.parameters.value(Commands::BytesTotal).toLongLong());
+            const int received = static_cast<int>(command.parameters.value(Commands::BytesReceived).toLongLong());
+            m_updateDialog->setProgress(0, total, received);
+        }
+        return;
+    case Commands::Quit:
+        QCoreApplication::quit();
+        return;
+    default:
+        return;
+    }
+}

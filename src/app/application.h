@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/commandobserver.h"
+
+#include <QApplication>
+
+class MainWindow;
+class UpdateDialog;
+
+// The single QApplication of the process and the one observer of the
+// command bus.
+class Application : public QApplication, public CommandObserver
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+    ~Application() override;
+
+    // Start-up steps, in the order main() runs them.
+    static bool loadFont(const QString &resourcePath);
+    void recordScreenMetrics();
+    void applyStyleSheet();
+    void start();
+
+    void handleCommand(Command &command) override;
+
+    MainWindow *mainWindow() const { return m_mainWindow; }
+    UpdateDialog *updateDialog() const { return m_updateDialog; }
+
+public slots:
+    void openApplication();
+
+private:
+    MainWindow *m_mainWindow = nullptr;
+    UpdateDialog *m_updateDialog = nullptr;
+};

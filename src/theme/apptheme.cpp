@@ -1,0 +1,30 @@
+#include "theme/apptheme.h"
+
+#include "theme/geometryprovider.h"
+
+static void initSonvelResources()
+{
+    Q_INIT_RESOURCE(sonvel);
+}
+
+// Registered before main() runs, as long as this object is linked in.
+static const bool s_resourcesRegistered = (initSonvelResources(), true);
+
+QPixmap AppTheme::logoPixmap()
+{
+    if (GeometryProvider::imageFactor() == 2)
+        return QPixmap(QStringLiteral(":/images/logo and search icon/logo_480X88.png"));
+    return QPixmap(QStringLiteral(":/images/logo and search icon/logo_240X44.png"));
+}
+
+QIcon AppTheme::searchIcon()
+{
+    if (GeometryProvider::imageFactor() == 2)
+        return QIcon(QStringLiteral(":/images/logo and search icon/search@2x.png"));
+    return QIcon(QStringLiteral(":/images/logo and search icon/search.png"));
+}
+
+void AppTheme::registerResources()
+{
+    initSonvelResources();
+}
