@@ -1,0 +1,443 @@
+#include "tags/tagreaderandwriter.h"
+
+#include "tags/textencoding.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+
+#include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/commentsframe.h>
+#include <taglib/fileref.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+
+#include <functional>
+
+namespace {
+
+const QString kPlaceholder = QStringLiteral(" ");
+const QString kNotOpen = QStringLiteral("file is not open");
+
+// Hands a path to TagLib as the platform expects it: wide on Windows, in the
+// file system's own encoding elsewhere. Keeps the bytes alive for the call.
+class TagFileName
+{
+public:
+    explicit TagFileName(const QString &path)
+#ifdef Q_OS_WIN
+        : m_name(path.toStdWString())
+#else
+        : m_name(QFile::encodeName(path))
+#endif
+    {
+    }
+
+    operator TagLib::FileName() const
+    {
+#ifdef Q_OS_WIN
+        return TagLib::FileName(m_name.c_str());
+#else
+        return m_name.constData();
+#endif
+    }
+
+private:
+#ifdef Q_OS_WIN
+    std::wstring m_name;
+#else
+    QByteArray m_name;
+#endif
+};
+
+TagLib::String toTagString(const QString &text)
+{
+    return TagLib::String(text.toUtf8().constData(), TagLib::String::UTF8);
+}
+
+QString fromTagString(const TagLib::String &text)
+{
+    return QString::fromUtf8(text.toCString(true));
+}
+
+// Text fields that other software stores in the tag's own form come back as
+// they are; UTF-8 stored as Latin-1 (by older writers) is repaired.
+QString fromGenericTagString(const TagLib::String &text)
+{
+    return TextEncoding::repairDoubleEncodedUtf8(fromTagString(text));
+}
+
+enum class Field { Title, Artist, Album, Year, Comment, Track, Genre, Frame };
+
+struct FieldInfo
+{
+    Field field;
+    const char *frameId; // only for frame fields
+};
+
+FieldInfo fieldInfo(const QString &key)
+{
+    static const QMap<QString, FieldInfo> table = {
+        {QStringLiteral("Title"), {Field::Title, nullptr}},
+        {QStringLiteral("Artist"), {Field::Artist, nullptr}},
+        {QStringLiteral("Album"), {Field::Album, nullptr}},
+        {QStringLiteral("Year"), {Field::Year, nullptr}},
+        {QStringLiteral("Comment"), {Field::Comment, nullptr}},
+        {QStringLiteral("Track"), {Field::Track, nullptr}},
+        {QStringLiteral("Genre"), {Field::Genre, nullptr}},
+        {QStringLiteral("BPM"), {Field::Frame, "TBPM"}},
+        {QStringLiteral("Composer"), {Field::Frame, "TCOM"}},
+        {QStringLiteral("Grouping"), {Field::Frame, "TIT1"}},
+        {QStringLiteral("Label"), {Field::Frame, "TPUB"}},
+        {QStringLiteral("Remixer"), {Field::Frame, "TPE4"}},
+        {QStringLiteral("InitialKey"), {Field::Frame, "TKEY"}},
+    };
+    Q_ASSERT(table.contains(key));
+    return table.value(key);
+}
+
+QString readGeneric(const TagLib::Tag &tag, Field field)
+{
+    switch (field) {
+    case Field::Title:
+        return fromGenericTagString(tag.title());
+    case Field::Artist:
+        return fromGenericTagString(tag.artist());
+    case Field::Album:
+        return fromGenericTagString(tag.album());
+    case Field::Comment:
+        return fromGenericTagString(tag.comment());
+    case Field::Genre:
+        return fromGenericTagString(tag.genre());
+    case Field::Year:
+        return QString::number(tag.year(), 10);
+    case Field::Track:
+        return QString::number(tag.track(), 10);
+    case Field::Frame:
+        break;
+    }
+    Q_UNREACHABLE();
+    return QString();
+}
+
+QString readFrame(TagLib::MPEG::File &file, const char *frameId)
+{
+    if (!file.isOpen())
+        return kNotOpen;
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(false);
+    if (!tag)
+        return kPlaceholder;
+    const TagLib::ID3v2::FrameList &frames = tag->frameListMap()[frameId];
+    if (frames.isEmpty())
+        return kPlaceholder;
+    return fromTagString(frames.front()->toString());
+}
+
+QString readGenericField(const QString &path, Field field)
+{
+    TagLib::FileRef ref(TagFileName(path), true, TagLib::AudioProperties::Average);
+    if (ref.isNull() || !ref.tag())
+        return kPlaceholder;
+    return readGeneric(*ref.tag(), field);
+}
+
+QString readFrameField(const QString &path, const char *frameId)
+{
+    TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
+    return readFrame(file, frameId);
+}
+
+// TagLib's own empty comment removes every comment frame, and a new comment
+// lands in the first one whatever its description: both would destroy other
+// programs' described comments (gapless playback data among them). Only the
+// plain, description-less comment is the user's.
+void setComment(TagLib::MPEG::File &file, const TagLib::String &text)
+{
+    if (TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true)) {
+        using TagLib::ID3v2::CommentsFrame;
+        if (text.isEmpty()) {
+            while (CommentsFrame *plain = CommentsFrame::findByDescription(tag, TagLib::String()))
+                tag->removeFrame(plain);
+        } else {
+            CommentsFrame *plain = CommentsFrame::findByDescription(tag, TagLib::String());
+            if (!plain) {
+                plain = new CommentsFrame(TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
+                tag->addFrame(plain);
+            }
+            plain->setText(text);
+        }
+    }
+    if (TagLib::ID3v1::Tag *tag = file.ID3v1Tag(false))
+        tag->setComment(text);
+    if (TagLib::APE::Tag *tag = file.APETag(false))
+        tag->setComment(text);
+}
+
+void setFrameText(TagLib::MPEG::File &file, const char *frameId, const QString &value)
+{
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+    tag->removeFrames(frameId);
+    auto *frame = new TagLib::ID3v2::TextIdentificationFrame(frameId, TagLib::String::Latin1);
+    frame->setText(toTagString(value));
+    tag->addFrame(frame);
+}
+
+void setField(TagLib::MPEG::File &file, const QString &key, const QString &value)
+{
+    const FieldInfo info = fieldInfo(key);
+    TagLib::Tag *tag = file.tag();
+    switch (info.field) {
+    case Field::Title:
+        tag->setTitle(toTagString(value));
+        return;
+    case Field::Artist:
+        tag->setArtist(toTagString(value));
+        return;
+    case Field::Album:
+        tag->setAlbum(toTagString(value));
+        return;
+    case Field::Comment:
+        setComment(file, toTagString(value));
+        return;
+    case Field::Genre:
+        tag->setGenre(toTagString(value));
+        return;
+    case Field::Year:
+        tag->setYear(static_cast<unsigned int>(value.toInt(nullptr, 10)));
+        return;
+    case Field::Track:
+        tag->setTrack(static_cast<unsigned int>(value.toInt(nullptr, 10)));
+        return;
+    case Field::Frame:
+        setFrameText(file, info.frameId, value);
+        return;
+    }
+}
+
+// TagLib happily "opens" any file as MPEG and its save would prepend an ID3v2
+// tag and append an ID3v1 tag: a WAV or text file under an .mp3 name would be
+// damaged. Only files with real MPEG audio frames are written.
+bool isWritableMpeg(TagLib::MPEG::File &file)
+{
+    return file.isOpen() && file.isValid() && !file.readOnly() && file.firstFrameOffset() >= 0;
+}
+
+bool saveMpeg(TagLib::MPEG::File &file)
+{
+    return file.save(TagLib::MPEG::File::AllTags, TagLib::File::StripOthers, TagLib::ID3v2::v4,
+                     TagLib::File::Duplicate);
+}
+
+// One open, a change, one save; refuses files that are not MPEG audio.
+bool modifyMpeg(const QString &path, const std::function<void(TagLib::MPEG::File &)> &change)
+{
+    TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
+    if (!isWritableMpeg(file))
+        return false;
+    change(file);
+    return saveMpeg(file);
+}
+
+bool writeField(const QString &path, const QString &key, const QString &value)
+{
+    return modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, key, value); });
+}
+
+// JPEG has no transparency: a transparent cover would turn black.
+QByteArray encodeJpeg(const QImage &image)
+{
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool saved = opaque.save(&buffer, "jpeg", -1);
+    buffer.close();
+    return saved ? bytes : QByteArray();
+}
+
+void setCover(TagLib::MPEG::File &file, const QByteArray &jpeg)
+{
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+    tag->removeFrames("APIC");
+    if (jpeg.isEmpty())
+        return;
+    // The default constructor: the one taking bytes parses them as a frame.
+    auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
+    frame->setMimeType("image/jpeg");
+    frame->setPicture(TagLib::ByteVector(jpeg.constData(), static_cast<unsigned int>(jpeg.size())));
+    frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+    tag->addFrame(frame);
+}
+
+QByteArray firstPictureBytes(TagLib::MPEG::File &file)
+{
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+    const TagLib::ID3v2::FrameList &pictures = tag->frameList("APIC");
+    if (pictures.isEmpty())
+        return QByteArray();
+    auto *picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame *>(pictures.front());
+    if (!picture)
+        return QByteArray();
+    const TagLib::ByteVector data = picture->picture();
+    return QByteArray(data.data(), static_cast<int>(data.size()));
+}
+
+} // namespace
+
+TagReaderAndWriter::TagReaderAndWriter(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString TagReaderAndWriter::readTitle(const QString &path) { return readGenericField(path, Field::Title); }
+QString TagReaderAndWriter::readArtist(const QString &path) { return readGenericField(path, Field::Artist); }
+QString TagReaderAndWriter::readAlbum(const QString &path) { return readGenericField(path, Field::Album); }
+QString TagReaderAndWriter::readYear(const QString &path) { return readGenericField(path, Field::Year); }
+QString TagReaderAndWriter::readComment(const QString &path) { return readGenericField(path, Field::Comment); }
+QString TagReaderAndWriter::readTrack(const QString &path) { return readGenericField(path, Field::Track); }
+QString TagReaderAndWriter::readGenre(const QString &path) { return readGenericField(path, Field::Genre); }
+QString TagReaderAndWriter::readBPM(const QString &path) { return readFrameField(path, "TBPM"); }
+QString TagReaderAndWriter::readComposer(const QString &path) { return readFrameField(path, "TCOM"); }
+QString TagReaderAndWriter::readGrouping(const QString &path) { return readFrameField(path, "TIT1"); }
+QString TagReaderAndWriter::readLabel(const QString &path) { return readFrameField(path, "TPUB"); }
+QString TagReaderAndWriter::readRemixer(const QString &path) { return readFrameField(path, "TPE4"); }
+QString TagReaderAndWriter::readInitialKey(const QString &path) { return readFrameField(path, "TKEY"); }
+
+QImage TagReaderAndWriter::readCoverArt(const QString &path)
+{
+    TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
+    return QImage::fromData(firstPictureBytes(file));
+}
+
+bool TagReaderAndWriter::writeTitle(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Title"), value); }
+bool TagReaderAndWriter::writeArtist(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Artist"), value); }
+bool TagReaderAndWriter::writeAlbum(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Album"), value); }
+bool TagReaderAndWriter::writeYear(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Year"), value); }
+bool TagReaderAndWriter::writeComment(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Comment"), value); }
+bool TagReaderAndWriter::writeTrack(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Track"), value); }
+bool TagReaderAndWriter::writeGenre(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Genre"), value); }
+bool TagReaderAndWriter::writeBPM(const QString &path, const QString &value) { return writeField(path, QStringLiteral("BPM"), value); }
+bool TagReaderAndWriter::writeComposer(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Composer"), value); }
+bool TagReaderAndWriter::writeGrouping(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Grouping"), value); }
+bool TagReaderAndWriter::writeLabel(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Label"), value); }
+bool TagReaderAndWriter::writeRemixer(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Remixer"), value); }
+bool TagReaderAndWriter::writeInitialKey(const QString &path, const QString &value) { return writeField(path, QStringLiteral("InitialKey"), value); }
+
+bool TagReaderAndWriter::writeCoverArt(const QString &path, const QImage &image)
+{
+    QByteArray jpeg;
+    if (!image.isNull()) {
+        jpeg = encodeJpeg(image);
+        if (jpeg.isEmpty())
+            return false;
+    }
+    return modifyMpeg(path, [&](TagLib::MPEG::File &file) { setCover(file, jpeg); });
+}
+
+bool TagReaderAndWriter::removeSeratoData(const char *path)
+{
+    TagLib::MPEG::File file(TagFileName(QString::fromUtf8(path)), true, TagLib::AudioProperties::Average);
+    if (!isWritableMpeg(file))
+        return false;
+
+    const int otherTags = TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::APE;
+    bool ok = file.strip(otherTags, true);
+
+    if (TagLib::ID3v2::Tag *tag = file.ID3v2Tag(false)) {
+        // Only the frames that themselves mention the DJ application: others
+        // with the same id (comments, pictures, other tools' objects) stay.
+        bool removed = true;
+        while (removed) {
+            removed = false;
+            const TagLib::ID3v2::FrameList frames = tag->frameList();
+            for (TagLib::ID3v2::Frame *frame : frames) {
+                if (fromTagString(frame->toString()).contains(QLatin1String("Serato"), Qt::CaseSensitive)) {
+                    tag->removeFrame(frame);
+                    removed = true;
+                    break;
+                }
+            }
+        }
+    }
+    ok = saveMpeg(file) && ok;
+    // The save copies the tag into a fresh ID3v1 tag; take it out again.
+    ok = file.strip(otherTags, true) && ok;
+    return ok;
+}
+
+TagRecord TagReaderAndWriter::readAll(const QString &path)
+{
+    TagRecord record;
+    const QStringList &keys = TagKeys::textFields();
+
+    // Generic fields as the single readers see them (through the
+    // format-neutral interface); the same MPEG file then serves the frames.
+    TagLib::FileRef ref(TagFileName(path), true, TagLib::AudioProperties::Average);
+    auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file());
+    std::unique_ptr<TagLib::MPEG::File> ownMpeg;
+    if (!mpeg) {
+        ownMpeg = std::make_unique<TagLib::MPEG::File>(TagFileName(path), true, TagLib::AudioProperties::Average);
+        mpeg = ownMpeg.get();
+    }
+
+    const bool genericOk = !ref.isNull() && ref.tag();
+    for (const QString &key : keys) {
+        const FieldInfo info = fieldInfo(key);
+        if (info.field == Field::Frame)
+            record.fields.insert(key, readFrame(*mpeg, info.frameId));
+        else
+            record.fields.insert(key, genericOk ? readGeneric(*ref.tag(), info.field) : kPlaceholder);
+    }
+    record.cover = decodeFitted(firstPictureBytes(*mpeg), TagKeys::kCoverFit);
+    return record;
+}
+
+bool TagReaderAndWriter::writeAll(const QString &path, const QMap<QString, QString> &fields,
+                                  const std::optional<QImage> &cover)
+{
+    QByteArray jpeg;
+    if (cover && !cover->isNull()) {
+        jpeg = encodeJpeg(*cover);
+        if (jpeg.isEmpty())
+            return false;
+    }
+    return modifyMpeg(path, [&](TagLib::MPEG::File &file) {
+        for (const QString &key : TagKeys::textFields()) {
+            const auto it = fields.constFind(key);
+            if (it != fields.constEnd())
+                setField(file, key, it.value());
+        }
+        if (cover)
+            setCover(file, jpeg);
+    });
+}
+
+QImage TagReaderAndWriter::decodeFitted(const QByteArray &bytes, int size)
+{
+    if (bytes.isEmpty())
+        return QImage();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize original = reader.size();
+    // setScaledSize ignores the aspect ratio, so the fitted size is computed
+    // here; JPEG then decodes at reduced size, which is far cheaper.
+    if (original.isValid() && (original.width() > size || original.height() > size))
+        reader.setScaledSize(original.scaled(size, size, Qt::KeepAspectRatio));
+    QImage image = reader.read();
+    if (image.isNull() || !original.isValid())
+        return image;
+    if (image.width() > size || image.height() > size)
+        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "tags/tagfields.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+// The only place where the program touches the tags inside an MP3 file.
+// Every operation opens the file, does its work and closes it again.
+//
+// Readers give a single space " " for a field that is missing, and the frame
+// readers "file is not open" when the file cannot be opened at all. Writers
+// return whether the file was saved; they refuse (false, file untouched) when
+// the file holds no MPEG audio.
+class TagReaderAndWriter : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TagReaderAndWriter(QObject *parent = nullptr);
+
+    static QString readTitle(const QString &path);
+    static QString readArtist(const QString &path);
+    static QString readAlbum(const QString &path);
+    static QString readYear(const QString &path);
+    static QString readComment(const QString &path);
+    static QString readTrack(const QString &path);
+    static QString readGenre(const QString &path);
+    static QString readBPM(const QString &path);
+    static QString readComposer(const QString &path);
+    static QString readGrouping(const QString &path);
+    static QString readLabel(const QString &path);
+    static QString readRemixer(const QString &path);
+    static QString readInitialKey(const QString &path);
+    static QImage readCoverArt(const QString &path);
+
+    static bool writeTitle(const QString &path, const QString &value);
+    static bool writeArtist(const QString &path, const QString &value);
+    static bool writeAlbum(const QString &path, const QString &value);
+    static bool writeYear(const QString &path, const QString &value);
+    static bool writeComment(const QString &path, const QString &value);
+    static bool writeTrack(const QString &path, const QString &value);
+    static bool writeGenre(const QString &path, const QString &value);
+    static bool writeBPM(const QString &path, const QString &value);
+    static bool writeComposer(const QString &path, const QString &value);
+    static bool writeGrouping(const QString &path, const QString &value);
+    static bool writeLabel(const QString &path, const QString &value);
+    static bool writeRemixer(const QString &path, const QString &value);
+    static bool writeInitialKey(const QString &path, const QString &value);
+
+    // Replaces every picture by one JPEG front cover; a null image removes
+    // them all.
+    static bool writeCoverArt(const QString &path, const QImage &image);
+
+    // Strips ID3v1 and APE and removes the ID3v2 frames whose text mentions
+    // "Serato". The path is UTF-8.
+    static bool removeSeratoData(const char *path);
+
+    // All thirteen text fields and the cover (fitted to 400 x 400, decoded at
+    // reduced size) in one open; the same texts the single readers give.
+    static TagRecord readAll(const QString &path);
+
+    // Writes the given fields (column key -> text; the others stay as they
+    // are) and, when asked, the cover, in one open and one save. Stores
+    // exactly what the single writers called in column order would.
+    static bool writeAll(const QString &path, const QMap<QString, QString> &fields,
+                         const std::optional<QImage> &cover = std::nullopt);
+
+    // Decodes picture bytes, shrunk while decoding to fit size x size when
+    // larger (aspect ratio kept); smaller pictures keep their size.
+    static QImage decodeFitted(const QByteArray &bytes, int size);
+};
