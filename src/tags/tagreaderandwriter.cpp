@@ -100,8 +100,24 @@ FieldInfo fieldInfo(const QString &key)
     return table.value(key);
 }
 
-QString readGeneric(const TagLib::Tag &tag, Field field)
+// The Comment column is the plain, description-less comment. TagLib's generic
+// comment falls back to any comment frame, which would show (and, once
+// edited, store) another program's data such as gapless-playback values.
+QString readComment(TagLib::FileRef &ref)
 {
+    if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file())) {
+        TagLib::ID3v2::Tag *tag = mpeg->ID3v2Tag(false);
+        if (tag && !tag->frameList("COMM").isEmpty()) {
+            const auto *plain = TagLib::ID3v2::CommentsFrame::findByDescription(tag, TagLib::String());
+            return plain ? fromGenericTagString(plain->toString()) : QString();
+        }
+    }
+    return fromGenericTagString(ref.tag()->comment());
+}
+
+QString readGeneric(TagLib::FileRef &ref, Field field)
+{
+    const TagLib::Tag &tag = *ref.tag();
     switch (field) {
     case Field::Title:
         return fromGenericTagString(tag.title());
@@ -110,7 +126,7 @@ QString readGeneric(const TagLib::Tag &tag, Field field)
     case Field::Album:
         return fromGenericTagString(tag.album());
     case Field::Comment:
-        return fromGenericTagString(tag.comment());
+        return readComment(ref);
     case Field::Genre:
         return fromGenericTagString(tag.genre());
     case Field::Year:
@@ -142,7 +158,7 @@ QString readGenericField(const QString &path, Field field)
     TagLib::FileRef ref(TagFileName(path), true, TagLib::AudioProperties::Average);
     if (ref.isNull() || !ref.tag())
         return kPlaceholder;
-    return readGeneric(*ref.tag(), field);
+    return readGeneric(ref, field);
 }
 
 QString readFrameField(const QString &path, const char *frameId)
@@ -358,7 +374,9 @@ bool TagReaderAndWriter::removeSeratoData(const char *path)
         bool removed = true;
         while (removed) {
             removed = false;
-            const TagLib::ID3v2::FrameList frames = tag->frameList();
+            // By reference: a copy would share TagLib's owning list and
+            // delete every frame when it goes out of scope.
+            const TagLib::ID3v2::FrameList &frames = tag->frameList();
             for (TagLib::ID3v2::Frame *frame : frames) {
                 if (fromTagString(frame->toString()).contains(QLatin1String("Serato"), Qt::CaseSensitive)) {
                     tag->removeFrame(frame);
@@ -395,7 +413,7 @@ TagRecord TagReaderAndWriter::readAll(const QString &path)
         if (info.field == Field::Frame)
             record.fields.insert(key, readFrame(*mpeg, info.frameId));
         else
-            record.fields.insert(key, genericOk ? readGeneric(*ref.tag(), info.field) : kPlaceholder);
+            record.fields.insert(key, genericOk ? readGeneric(ref, info.field) : kPlaceholder);
     }
     record.cover = decodeFitted(firstPictureBytes(*mpeg), TagKeys::kCoverFit);
     return record;

@@ -277,6 +277,19 @@ QByteArray id3v1(const QString &path)
     return tail.size() == 128 && tail.startsWith("TAG") ? tail : QByteArray();
 }
 
+QStringList id3v1Fields(const QString &path)
+{
+    if (id3v1(path).isEmpty())
+        return {};
+    TagLib::MPEG::File file(QFile::encodeName(path).constData(), false);
+    const TagLib::ID3v1::Tag *tag = file.ID3v1Tag(false);
+    if (!tag)
+        return {};
+    const auto text = [](const TagLib::String &s) { return QString::fromUtf8(s.toCString(true)).trimmed(); };
+    return {text(tag->title()), text(tag->artist()), text(tag->album()), text(tag->comment()),
+            text(tag->genre()), QString::number(tag->year()), QString::number(tag->track())};
+}
+
 bool hasApe(const QString &path)
 {
     return readBytes(path).contains("APETAGEX");

@@ -71,6 +71,10 @@ struct Picture
 QList<Picture> pictures(const QString &path);
 
 QByteArray id3v1(const QString &path); // the 128 trailing bytes, empty without
+// The ID3v1 fields without their padding and surrounding blanks (ID3v1 pads
+// fixed-width fields, and TagLib's re-reads do not keep those blanks alike):
+// title, artist, album, comment, genre, year, track; empty without a tag.
+QStringList id3v1Fields(const QString &path);
 bool hasApe(const QString &path);
 int id3v2Version(const QString &path); // 0 without an ID3v2 tag
 QByteArray readBytes(const QString &path);
