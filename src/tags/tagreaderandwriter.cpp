@@ -448,13 +448,21 @@ QImage TagReaderAndWriter::decodeFitted(const QByteArray &bytes, int size)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize original = reader.size();
-    // setScaledSize ignores the aspect ratio, so the fitted size is computed
-    // here; JPEG then decodes at reduced size, which is far cheaper.
-    if (original.isValid() && (original.width() > size || original.height() > size))
-        reader.setScaledSize(original.scaled(size, size, Qt::KeepAspectRatio));
+    if (original.isValid() && reader.format() == "jpeg") {
+        // JPEG decodes at 1/2, 1/4 or 1/8 size almost for free; any other
+        // reduced size goes through a slow scaler inside the reader. So shrink
+        // by the largest such step that stays above the fitted size and
+        // finish with one smooth scale.
+        const QSize fitted = original.scaled(size, size, Qt::KeepAspectRatio);
+        int denominator = 1;
+        while (denominator < 8 && original.width() / (denominator * 2) >= fitted.width()
+               && original.height() / (denominator * 2) >= fitted.height())
+            denominator *= 2;
+        if (denominator > 1)
+            reader.setScaledSize(QSize((original.width() + denominator - 1) / denominator,
+                                       (original.height() + denominator - 1) / denominator));
+    }
     QImage image = reader.read();
-    if (image.isNull() || !original.isValid())
-        return image;
     if (image.width() > size || image.height() > size)
         image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
