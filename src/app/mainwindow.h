@@ -2,7 +2,14 @@
 
 #include <QMainWindow>
 
-// The program's only top-level window and the switchboard between its parts.
+class AddMediaFileWidget;
+class LowerLevelWidget;
+class SonvelMessageBox;
+class TopSectionWidget;
+
+// The program's only top-level window and the switchboard between its parts:
+// every connection between the toolbar, the table and the bottom bar is made
+// here.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -13,4 +20,22 @@ public:
 
     // Parent of every notification; set once the window is built.
     static MainWindow *instance();
+
+    AddMediaFileWidget *mediaWidget() const { return m_mediaWidget; }
+    TopSectionWidget *toolbar() const { return m_toolbar; }
+    LowerLevelWidget *bottomBar() const { return m_bottomBar; }
+
+public slots:
+    void listPopulated(bool x);
+    void seratoRemoval();
+    void undoActionCompleted(bool d);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    AddMediaFileWidget *m_mediaWidget = nullptr;
+    TopSectionWidget *m_toolbar = nullptr;
+    LowerLevelWidget *m_bottomBar = nullptr;
+    SonvelMessageBox *m_seratoConfirmation = nullptr;
 };

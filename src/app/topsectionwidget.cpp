@@ -89,7 +89,7 @@ void TopSectionWidget::createViewToggle()
     icon.addFile(QStringLiteral(":/images/plus.png"), QSize(), QIcon::Normal, QIcon::Off);
     icon.addFile(QStringLiteral(":/images/minus.png"), QSize(), QIcon::Selected, QIcon::Off);
     m_viewToggle->setIcon(icon);
-    m_viewToggle->setFixedSize(GeometryProvider::scaledSize(35, 35));
+    m_viewToggle->setFixedSize(GeometryProvider::scaled(35), GeometryProvider::scaled(35));
     connect(m_viewToggle, &AButton::clicked, this, &TopSectionWidget::changeTableView);
     m_viewToggle->hide();
 }
@@ -103,7 +103,7 @@ void TopSectionWidget::createSettingsButton()
     QIcon icon;
     icon.addFile(QStringLiteral(":/images/setting.png"), QSize(), QIcon::Normal, QIcon::Off);
     m_settingsButton->setIcon(icon);
-    m_settingsButton->setFixedSize(GeometryProvider::scaledSize(35, 35));
+    m_settingsButton->setFixedSize(GeometryProvider::scaled(35), GeometryProvider::scaled(35));
     connect(m_settingsButton, &AButton::clicked, this, &TopSectionWidget::settingButton_Clicked);
 }
 

@@ -87,8 +87,11 @@ void TestApplication::mainWindowAppearsAfterTimer()
 
     QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 2000);
     QVERIFY(clock.elapsed() >= 100);
-    const QSize available = QGuiApplication::primaryScreen()->availableSize();
-    QCOMPARE(window->geometry().size(), initialMainWindowGeometry(available).size());
+    // The offscreen screen is small: the window may not shrink below what its
+    // toolbar needs, but it stays where it was placed.
+    const QRect expected = initialMainWindowGeometry(QGuiApplication::primaryScreen()->availableSize());
+    QCOMPARE(window->geometry().topLeft(), expected.topLeft());
+    QCOMPARE(window->geometry().size(), expected.size().expandedTo(window->minimumSizeHint()));
 }
 
 void TestApplication::updateDialogCommands()

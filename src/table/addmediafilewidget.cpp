@@ -1,0 +1,428 @@
+#include "table/addmediafilewidget.h"
+
+#include "operations/filenamerules.h"
+#include "table/failurereport.h"
+#include "table/mediafileitemdelegate.h"
+#include "table/mediafiletablewidget.h"
+#include "tags/tagreaderandwriter.h"
+#include "theme/vrfontprovider.h"
+#include "widgets/processingbox.h"
+#include "widgets/vrnotification.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSet>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace {
+
+const QString kCoverArt = QStringLiteral("CoverArt");
+const QString kFileName = QStringLiteral("FileName");
+const QString kLocation = QStringLiteral("Location");
+
+const QStringList &columnKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("Title"),   QStringLiteral("Artist"),   QStringLiteral("FileName"),
+        QStringLiteral("Album"),   QStringLiteral("Year"),     QStringLiteral("Comment"),
+        QStringLiteral("CoverArt"), QStringLiteral("Track"),   QStringLiteral("Genre"),
+        QStringLiteral("BPM"),     QStringLiteral("Composer"), QStringLiteral("Grouping"),
+        QStringLiteral("Label"),   QStringLiteral("Remixer"),  QStringLiteral("InitialKey"),
+        QStringLiteral("Location"),
+    };
+    return keys;
+}
+
+// Long work runs on the GUI thread; the overlay's wheel and the window stay
+// alive as long as events are handled every few dozen milliseconds. Doing it
+// per cell, as often as possible, made adding thousands of files crawl.
+class EventPump
+{
+public:
+    EventPump() { m_clock.start(); }
+    void pump()
+    {
+        if (m_clock.elapsed() >= 40) {
+            QCoreApplication::processEvents();
+            m_clock.restart();
+        }
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+
+// Restores the table's sorting when the work is done: while rows are filled
+// or saved by index, a sort would move them under the loop's feet.
+class SortingPause
+{
+public:
+    explicit SortingPause(QTableWidget *table)
+        : m_table(table)
+        , m_wasEnabled(table->isSortingEnabled())
+    {
+        m_table->setSortingEnabled(false);
+    }
+    ~SortingPause() { m_table->setSortingEnabled(m_wasEnabled); }
+
+private:
+    QTableWidget *m_table;
+    bool m_wasEnabled;
+};
+
+QLabel *newCoverLabel(const QImage &image)
+{
+    auto *label = new QLabel;
+    label->setPixmap(QPixmap::fromImage(image));
+    label->setAlignment(Qt::AlignAbsolute);
+    return label;
+}
+
+} // namespace
+
+AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
+    : QWidget(parent)
+    , m_tags(new TagReaderAndWriter(this))
+{
+    createTable();
+
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::All, QPalette::Window, QColor(252, 252, 252, 255));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createActions();
+
+    // The one place that learns what the bars were last told.
+    connect(this, &AddMediaFileWidget::someChangesHappen, this, [this](bool changed) {
+        m_unsavedChanges = changed;
+    });
+}
+
+void AddMediaFileWidget::createTable()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    m_table = new MediaFileTableWidget(this);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setSortingEnabled(true);
+    m_table->setWordWrap(true);
+    m_table->setColumnCount(columnKeys().size());
+    m_table->setColumnWidth(6, 200);
+    m_table->setFont(VrFontProvider::font13(QFont::Normal));
+    m_table->setHorizontalHeaderLabels(columnKeys());
+    m_table->setColumnHidden(15, true);
+    layout->addWidget(m_table);
+
+    m_table->setItemDelegate(new MediaFileItemDelegate(m_table));
+    m_table->horizontalHeader()->setSectionsMovable(false);
+    m_table->horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
+
+    connect(m_table, &QTableWidget::cellPressed, this, &AddMediaFileWidget::getInitialClickedItem);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionMoved, this, &AddMediaFileWidget::columnMoved);
+    connect(m_table, &QTableWidget::itemChanged, this, &AddMediaFileWidget::someItemChanged);
+    connect(m_table, &MediaFileTableWidget::listEmptyOrNot, this, &AddMediaFileWidget::getListStatusDuringDeletion);
+    connect(m_table, &MediaFileTableWidget::coverArtDeleted, this, &AddMediaFileWidget::someChangesHappen);
+}
+
+void AddMediaFileWidget::createActions()
+{
+    m_copyAction = new QAction(tr("Copy Action"), this);
+    m_copyAction->setShortcut(QKeySequence(tr("Ctrl+c"), QKeySequence::NativeText));
+    addAction(m_copyAction);
+    m_pasteAction = new QAction(tr("Paste Action"), this);
+    m_pasteAction->setShortcut(QKeySequence(tr("Ctrl+v"), QKeySequence::NativeText));
+    addAction(m_pasteAction);
+}
+
+int AddMediaFileWidget::columnOf(const QString &key) const
+{
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        const QTableWidgetItem *header = m_table->horizontalHeaderItem(c);
+        if (header && header->text() == key)
+            return c;
+    }
+    return -1;
+}
+
+QString AddMediaFileWidget::locationOf(int row) const
+{
+    const QTableWidgetItem *item = m_table->item(row, columnOf(kLocation));
+    return item ? item->text() : QString();
+}
+
+QLabel *AddMediaFileWidget::coverLabel(int row) const
+{
+    return qobject_cast<QLabel *>(m_table->cellWidget(row, columnOf(kCoverArt)));
+}
+
+void AddMediaFileWidget::markCoverChanged(int row)
+{
+    if (!m_saving)
+        m_changes.markCover(locationOf(row));
+}
+
+void AddMediaFileWidget::getMediaList(QStringList list)
+{
+    m_pendingMediaList = list;
+    m_processingBox = new ProcessingBox(this);
+    connect(m_processingBox, &ProcessingBox::sendASignal, this, &AddMediaFileWidget::initiating_Populating_Table);
+    m_processingBox->exec();
+    delete m_processingBox;
+    m_processingBox = nullptr;
+}
+
+void AddMediaFileWidget::initiating_Populating_Table()
+{
+    populate(m_pendingMediaList);
+    m_pendingMediaList.clear();
+}
+
+void AddMediaFileWidget::populate(const QStringList &paths)
+{
+    m_selectionTracking = 1;
+    if (paths.isEmpty())
+        return;
+
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+    QSet<QString> listed;
+    const int locationColumn = columnOf(kLocation);
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        if (const QTableWidgetItem *item = m_table->item(r, locationColumn))
+            listed.insert(item->text());
+    }
+    QStringList added;
+    for (const QString &path : paths) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (listed.contains(absolute))
+            continue;
+        listed.insert(absolute);
+        added.append(absolute);
+    }
+
+    {
+        SortingPause pause(m_table);
+        const QSignalBlocker blocker(m_table);
+        int row = m_table->rowCount();
+        // All rows at once: inserting them one by one moves every cell after
+        // them each time.
+        m_table->setRowCount(row + added.size());
+        if (!added.isEmpty())
+            m_table->horizontalHeader()->setSectionResizeMode(columnOf(kCoverArt), QHeaderView::Fixed);
+        EventPump events;
+        for (const QString &path : qAsConst(added)) {
+            events.pump();
+            fillRow(row++, path);
+        }
+    }
+    m_table->setSortingEnabled(true);
+    emit listPopulatesOrNot(m_table->rowCount() > 0);
+}
+
+void AddMediaFileWidget::fillRow(int row, const QString &path)
+{
+    const TagRecord record = TagReaderAndWriter::readAll(path);
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        const QString key = m_table->horizontalHeaderItem(c)->text();
+        if (key == kCoverArt)
+            m_table->setCellWidget(row, c, newCoverLabel(record.cover));
+        else if (key == kFileName)
+            m_table->setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
+        else if (key == kLocation)
+            m_table->setItem(row, c, new QTableWidgetItem(path));
+        else
+            m_table->setItem(row, c, new QTableWidgetItem(record.fields.value(key)));
+    }
+}
+
+void AddMediaFileWidget::someItemChanged(QTableWidgetItem *item)
+{
+    // The save's own renames of cells are not edits.
+    if (m_saving || !item)
+        return;
+    const QTableWidgetItem *header = m_table->horizontalHeaderItem(item->column());
+    if (header && header->text() != kLocation)
+        m_changes.markField(locationOf(item->row()), header->text());
+    emit someChangesHappen(true);
+}
+
+void AddMediaFileWidget::columnMoved(int a, int b, int c)
+{
+    qDebug() << a << b << c;
+}
+
+void AddMediaFileWidget::getListStatusDuringDeletion(bool)
+{
+    if (m_table->rowCount() > 0)
+        return;
+    m_changes.clear();
+    stretchColumnsOfEmptyList();
+    emit listPopulatesOrNot(false);
+    emit someChangesHappen(false);
+}
+
+void AddMediaFileWidget::getInitialClickedItem(int i_row, int i_col)
+{
+    m_pressedRow = i_row;
+    m_pressedColumn = i_col;
+}
+
+void AddMediaFileWidget::stretchColumnsOfEmptyList()
+{
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        if (m_table->horizontalHeaderItem(c)->text() != kCoverArt)
+            m_table->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
+    }
+}
+
+void AddMediaFileWidget::clearList()
+{
+    m_selectionTracking = 0;
+    m_table->setRowCount(0);
+    m_changes.clear();
+    stretchColumnsOfEmptyList();
+    m_table->setSortingEnabled(false);
+    emit listPopulatesOrNot(false);
+    emit someChangesHappen(false);
+}
+
+void AddMediaFileWidget::UndoChangesInTable()
+{
+    QStringList locations;
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        locations.append(locationOf(r));
+    m_selectionTracking = 0;
+    m_table->setRowCount(0);
+    m_changes.clear();
+    stretchColumnsOfEmptyList();
+    m_table->setSortingEnabled(false);
+    getMediaList(locations);
+    emit someChangesHappen(false);
+    emit undoActionPerformed(true);
+}
+
+void AddMediaFileWidget::saveChangesToFile()
+{
+    m_processingBox = new ProcessingBox(this);
+    connect(m_processingBox, &ProcessingBox::sendASignal, this, &AddMediaFileWidget::initiateSaveChanges);
+    m_processingBox->exec();
+    delete m_processingBox;
+    m_processingBox = nullptr;
+}
+
+void AddMediaFileWidget::setCell(int row, int column, const QString &text)
+{
+    if (QTableWidgetItem *item = m_table->item(row, column))
+        item->setData(Qt::DisplayRole, text);
+}
+
+// Writes only what changed in the row: a rename when "FileName" changed, the
+// changed text fields, the cover when its cell changed. Returns false when
+// any of it could not be done.
+bool AddMediaFileWidget::saveRow(int row)
+{
+    QString path = locationOf(row);
+    const QSet<QString> fields = m_changes.changedFields(path);
+    bool ok = true;
+
+    if (fields.contains(kFileName)) {
+        const int nameColumn = columnOf(kFileName);
+        const QString newName = m_table->item(row, nameColumn)->text();
+        const QString currentName = QFileInfo(path).fileName();
+        if (newName != currentName) {
+            const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(path, newName);
+            if (target.ok && QFile::rename(path, target.path)) {
+                setCell(row, columnOf(kLocation), target.path);
+                setCell(row, nameColumn, QFileInfo(target.path).fileName());
+                m_changes.rename(path, target.path);
+                path = target.path;
+            } else {
+                // A file whose name does not end in ".mp3" is never renamed
+                // and its cell keeps what was typed.
+                if (path.endsWith(QLatin1String(".mp3")))
+                    setCell(row, nameColumn, currentName);
+                ok = false;
+            }
+        }
+    }
+
+    QMap<QString, QString> values;
+    for (const QString &key : TagKeys::textFields()) {
+        if (fields.contains(key))
+            values.insert(key, m_table->item(row, columnOf(key))->text());
+    }
+    std::optional<QImage> cover;
+    if (m_changes.coverChanged(path)) {
+        const QLabel *label = coverLabel(row);
+        const QPixmap pixmap = label ? label->pixmap(Qt::ReturnByValue) : QPixmap();
+        cover = pixmap.isNull() ? QImage()
+                                : pixmap.scaled(TagKeys::kCoverFit, TagKeys::kCoverFit, Qt::KeepAspectRatio,
+                                                Qt::SmoothTransformation)
+                                      .toImage();
+    }
+    if (!values.isEmpty() || cover)
+        ok = TagReaderAndWriter::writeAll(path, values, cover) && ok;
+
+    if (ok)
+        m_changes.remove(path);
+    return ok;
+}
+
+void AddMediaFileWidget::initiateSaveChanges()
+{
+    if (m_table->rowCount() == 0)
+        return;
+
+    FailureReport failures;
+    {
+        SortingPause pause(m_table);
+        m_saving = true;
+        EventPump events;
+        for (int r = 0; r < m_table->rowCount(); ++r) {
+            events.pump();
+            if (!m_changes.contains(locationOf(r)))
+                continue;
+            if (!saveRow(r))
+                failures.addFailure(locationOf(r));
+        }
+        m_saving = false;
+    }
+
+    if (failures.isEmpty()) {
+        VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);
+        emit someChangesHappen(false);
+    } else {
+        // The rows stay changed, so the user can fix the cause and save again.
+        VrNotification::showNotification(failures.message(QStringLiteral("saved")), Error);
+    }
+}
+
+void AddMediaFileWidget::removeSeratoTags()
+{
+    if (m_table->rowCount() == 0) {
+        VrNotification::showNotification(QStringLiteral("File list is empty. Operation can not be performed."),
+                                         Warning);
+        return;
+    }
+    FailureReport failures;
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        const QString location = locationOf(r);
+        if (!TagReaderAndWriter::removeSeratoData(location.toUtf8().constData()))
+            failures.addFailure(location);
+    }
+    if (failures.isEmpty())
+        VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
+    else
+        VrNotification::showNotification(failures.message(QStringLiteral("changed")), Error);
+}

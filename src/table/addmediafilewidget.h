@@ -1,0 +1,85 @@
+#pragma once
+
+#include "table/changeset.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+
+class MediaFileTableWidget;
+class ProcessingBox;
+class QAction;
+class QLabel;
+class QTableWidgetItem;
+class TagReaderAndWriter;
+
+// Owns the media table, the editing buffer over the MP3 files: fills it from
+// files, tracks what changed, saves, undoes and clears.
+class AddMediaFileWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AddMediaFileWidget(QWidget *parent = nullptr);
+
+    MediaFileTableWidget *table() const { return m_table; }
+
+    // Column index of the column whose header text is key, or -1.
+    int columnOf(const QString &key) const;
+    QString locationOf(int row) const;
+
+    // Whether the list holds unsaved changes, as last reported through
+    // someChangesHappen.
+    bool hasUnsavedChanges() const { return m_unsavedChanges; }
+    const ChangeSet &changes() const { return m_changes; }
+
+    // Records a change of the row's cover cell, so the next save writes it.
+    void markCoverChanged(int row);
+
+    void removeSeratoTags();
+
+signals:
+    void listPopulatesOrNot(bool a);
+    void someChangesHappen(bool x);
+    void undoActionPerformed(bool k);
+
+public slots:
+    void getMediaList(QStringList list);
+    void initiating_Populating_Table();
+    void someItemChanged(QTableWidgetItem *item);
+    void columnMoved(int a, int b, int c);
+    void getListStatusDuringDeletion(bool b);
+    void getInitialClickedItem(int i_row, int i_col);
+    void clearList();
+    void UndoChangesInTable();
+    void saveChangesToFile();
+    void initiateSaveChanges();
+
+private:
+    void createTable();
+    void createActions();
+    void populate(const QStringList &paths);
+    void fillRow(int row, const QString &path);
+    bool saveRow(int row);
+    void setCell(int row, int column, const QString &text);
+    QLabel *coverLabel(int row) const;
+    void stretchColumnsOfEmptyList();
+
+    MediaFileTableWidget *m_table = nullptr;
+    TagReaderAndWriter *m_tags = nullptr;
+    ProcessingBox *m_processingBox = nullptr;
+    QStringList m_pendingMediaList;
+    int m_pressedRow = -1;
+    int m_pressedColumn = -1;
+    QString m_copiedText;
+    QImage m_copiedPicture;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    int m_coverBoxRow = -1;
+    int m_coverBoxColumn = -1;
+    int m_selectionTracking = 0;
+
+    ChangeSet m_changes;
+    bool m_unsavedChanges = false;
+    bool m_saving = false;
+};

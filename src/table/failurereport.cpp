@@ -1,0 +1,17 @@
+#include "table/failurereport.h"
+
+#include <QDir>
+
+void FailureReport::addFailure(const QString &path)
+{
+    if (m_count == 0)
+        m_firstPath = path;
+    ++m_count;
+}
+
+QString FailureReport::message(const QString &verb) const
+{
+    const QString files = m_count == 1 ? QStringLiteral("1 file could not be %1.").arg(verb)
+                                       : QStringLiteral("%1 files could not be %2.").arg(m_count).arg(verb);
+    return QStringLiteral("%1 First: %2").arg(files, QDir::toNativeSeparators(m_firstPath));
+}

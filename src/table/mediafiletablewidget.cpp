@@ -1,0 +1,6 @@
+#include "table/mediafiletablewidget.h"
+
+MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
+    : QTableWidget(parent)
+{
+}
