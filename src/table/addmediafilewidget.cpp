@@ -1,6 +1,8 @@
 #include "table/addmediafilewidget.h"
 
+#include "operations/filenamepattern.h"
 #include "operations/filenamerules.h"
+#include "operations/textoperations.h"
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
@@ -425,4 +427,145 @@ void AddMediaFileWidget::removeSeratoTags()
         VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
     else
         VrNotification::showNotification(failures.message(QStringLiteral("changed")), Error);
+}
+
+bool AddMediaFileWidget::refuseEmptyList()
+{
+    if (m_table->rowCount() > 0)
+        return false;
+    VrNotification::showNotification(QStringLiteral("File list is empty. Operation can not be performed."), Warning);
+    return true;
+}
+
+// One pass over the chosen columns of every row. Writing goes through the
+// items with the table's signals open, so each cell that really changes is
+// tracked like a hand edit; a cell given its own text again reports nothing.
+void AddMediaFileWidget::rewriteColumns(const QStringList &columns,
+                                        const std::function<QString(const QString &)> &rewrite)
+{
+    SortingPause pause(m_table);
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        for (int c = 0; c < m_table->columnCount(); ++c) {
+            if (!columns.contains(m_table->horizontalHeaderItem(c)->text()))
+                continue;
+            if (QTableWidgetItem *item = m_table->item(r, c))
+                item->setData(Qt::DisplayRole, rewrite(item->text()));
+        }
+    }
+}
+
+void AddMediaFileWidget::findAndReplace(QStringList &fields, QString match, QString replacetext)
+{
+    if (refuseEmptyList())
+        return;
+    rewriteColumns(fields, [&](const QString &text) {
+        if (!text.contains(match, Qt::CaseSensitive))
+            return text;
+        return QString(text).replace(match, replacetext, Qt::CaseSensitive);
+    });
+    VrNotification::showNotification(QStringLiteral("All Text has been successfully replaced!"), Success);
+}
+
+void AddMediaFileWidget::removeExtraSpaces(QStringList &columns)
+{
+    if (refuseEmptyList())
+        return;
+    rewriteColumns(columns, [](const QString &text) { return text.simplified(); });
+    VrNotification::showNotification(QStringLiteral("All extra spaces have been successfully removed!"), Success);
+}
+
+void AddMediaFileWidget::formatText(QString option, QStringList &columns)
+{
+    if (refuseEmptyList())
+        return;
+    rewriteColumns(columns, [&](const QString &text) {
+        return option == QLatin1String("Capitalize") ? toTitleCase(text) : TextOperations::formatText(option, text);
+    });
+    VrNotification::showNotification(QStringLiteral("Selected fields text is converted to \"%1\" successfully!")
+                                         .arg(TextOperations::conversionName(option)),
+                                     Success);
+}
+
+QString AddMediaFileWidget::toTitleCase(QString text)
+{
+    const QString converted = TextOperations::toTitleCase(text);
+    qDebug().noquote() << converted;
+    return converted;
+}
+
+void AddMediaFileWidget::getTagsAndSepToRename(QStringList &tagslist, QString sep)
+{
+    if (refuseEmptyList())
+        return;
+    FailureReport failures;
+    {
+        SortingPause pause(m_table);
+        for (int r = 0; r < m_table->rowCount(); ++r) {
+            QStringList values;
+            for (const QString &tag : qAsConst(tagslist)) {
+                for (int c = 0; c < m_table->columnCount(); ++c) {
+                    if (m_table->horizontalHeaderItem(c)->text() == tag && m_table->item(r, c))
+                        values.append(m_table->item(r, c)->text());
+                }
+            }
+            // A row without a usable value for every tag keeps its name, as
+            // the confirmation told the user.
+            const QString baseName = FileNamePattern::baseNameFromValues(values, sep, tagslist.size());
+            if (baseName.isEmpty())
+                continue;
+            const QString location = locationOf(r);
+            const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, baseName);
+            if (!target.ok || target.path == location)
+                continue;
+            if (!renameRowFile(baseName, location, r))
+                failures.addFailure(location);
+        }
+    }
+    if (failures.isEmpty())
+        VrNotification::showNotification(
+            QStringLiteral("File rename operation has been successfully completed for all possible rows!"), Success);
+    else
+        VrNotification::showNotification(failures.message(QStringLiteral("renamed")), Warning);
+}
+
+bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, int row)
+{
+    const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, newBaseName);
+    if (!target.ok || !QFile::rename(location, target.path))
+        return false;
+    {
+        // Not an edit: the file on disk already has its new name.
+        const QSignalBlocker blocker(m_table);
+        setCell(row, columnOf(kLocation), target.path);
+        setCell(row, columnOf(kFileName), QFileInfo(target.path).fileName());
+    }
+    m_changes.rename(location, target.path);
+    return true;
+}
+
+void AddMediaFileWidget::getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep)
+{
+    if (refuseEmptyList())
+        return;
+    {
+        SortingPause pause(m_table);
+        for (int r = 0; r < m_table->rowCount(); ++r) {
+            for (int c = 0; c < m_table->columnCount(); ++c) {
+                if (m_table->horizontalHeaderItem(c)->text() == kFileName && m_table->item(r, c))
+                    fillTagsFromFileName(m_table->item(r, c)->text(), tagslist, sep, r);
+            }
+        }
+    }
+    VrNotification::showNotification(QStringLiteral("Operation has been successfully performed!"), Success);
+}
+
+void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row)
+{
+    const auto values = FileNamePattern::valuesFromFileName(fileName, tags, sep);
+    for (const auto &value : values) {
+        for (int c = 0; c < m_table->columnCount(); ++c) {
+            if (m_table->horizontalHeaderItem(c)->text() == value.first)
+                setCell(row, c, value.second);
+        }
+    }
 }

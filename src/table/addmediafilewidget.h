@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class MediaFileTableWidget;
 class ProcessingBox;
 class QAction;
@@ -38,6 +40,12 @@ public:
 
     void removeSeratoTags();
 
+    void removeExtraSpaces(QStringList &columns);
+    void formatText(QString option, QStringList &columns);
+    QString toTitleCase(QString text);
+    bool renameRowFile(QString newBaseName, QString location, int row);
+    void fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row);
+
 signals:
     void listPopulatesOrNot(bool a);
     void someChangesHappen(bool x);
@@ -54,6 +62,9 @@ public slots:
     void UndoChangesInTable();
     void saveChangesToFile();
     void initiateSaveChanges();
+    void findAndReplace(QStringList &fields, QString match, QString replacetext);
+    void getTagsAndSepToRename(QStringList &tagslist, QString sep);
+    void getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep);
 
 private:
     void createTable();
@@ -64,6 +75,8 @@ private:
     void setCell(int row, int column, const QString &text);
     QLabel *coverLabel(int row) const;
     void stretchColumnsOfEmptyList();
+    bool refuseEmptyList();
+    void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
 
     MediaFileTableWidget *m_table = nullptr;
     TagReaderAndWriter *m_tags = nullptr;
