@@ -344,7 +344,10 @@ bool AddMediaFileWidget::saveRow(int row)
         const QString currentName = QFileInfo(path).fileName();
         if (newName != currentName) {
             const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(path, newName);
-            if (target.ok && QFile::rename(path, target.path)) {
+            if (target.ok && target.path == path) {
+                // "a" for "a.mp3": the name the file already has.
+                setCell(row, nameColumn, currentName);
+            } else if (target.ok && QFile::rename(path, target.path)) {
                 setCell(row, columnOf(kLocation), target.path);
                 setCell(row, nameColumn, QFileInfo(target.path).fileName());
                 m_changes.rename(path, target.path);
