@@ -3,6 +3,7 @@
 #include "operations/filenamepattern.h"
 #include "operations/filenamerules.h"
 #include "operations/textoperations.h"
+#include "table/coverartdisplaybox.h"
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSet>
 #include <QVBoxLayout>
 
@@ -131,10 +133,25 @@ void AddMediaFileWidget::createTable()
     m_table->horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
 
     connect(m_table, &QTableWidget::cellPressed, this, &AddMediaFileWidget::getInitialClickedItem);
+    connect(m_table, &QTableWidget::cellEntered, this, &AddMediaFileWidget::copyValueInItems);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, &AddMediaFileWidget::tableSelectionChanged);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, &AddMediaFileWidget::doubleClickedOnCell);
     connect(m_table->horizontalHeader(), &QHeaderView::sectionMoved, this, &AddMediaFileWidget::columnMoved);
     connect(m_table, &QTableWidget::itemChanged, this, &AddMediaFileWidget::someItemChanged);
     connect(m_table, &MediaFileTableWidget::listEmptyOrNot, this, &AddMediaFileWidget::getListStatusDuringDeletion);
     connect(m_table, &MediaFileTableWidget::coverArtDeleted, this, &AddMediaFileWidget::someChangesHappen);
+    connect(m_table, &MediaFileTableWidget::delButtonClicked, this, &AddMediaFileWidget::getWhenDelClicked);
+    connect(m_table, &MediaFileTableWidget::deletionCompleted, this, &AddMediaFileWidget::whenDeleteCompleted);
+    connect(m_table, &MediaFileTableWidget::coverCleared, this, [this](int row) {
+        setCoverBorder(coverLabel(row), true);
+        markCoverChanged(row);
+    });
+    connect(m_table, &MediaFileTableWidget::rowRemoved, this, [this](const QString &location) {
+        m_changes.remove(location);
+        forgetPressedCell();
+    });
+    // Presses that miss every cell, and the end of a drag.
+    m_table->viewport()->installEventFilter(this);
 }
 
 void AddMediaFileWidget::createActions()
@@ -145,22 +162,18 @@ void AddMediaFileWidget::createActions()
     m_pasteAction = new QAction(tr("Paste Action"), this);
     m_pasteAction->setShortcut(QKeySequence(tr("Ctrl+v"), QKeySequence::NativeText));
     addAction(m_pasteAction);
+    connect(m_copyAction, &QAction::triggered, this, &AddMediaFileWidget::copyActionFired);
+    connect(m_pasteAction, &QAction::triggered, this, &AddMediaFileWidget::pasteActionFired);
 }
 
 int AddMediaFileWidget::columnOf(const QString &key) const
 {
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        const QTableWidgetItem *header = m_table->horizontalHeaderItem(c);
-        if (header && header->text() == key)
-            return c;
-    }
-    return -1;
+    return m_table->columnOf(key);
 }
 
 QString AddMediaFileWidget::locationOf(int row) const
 {
-    const QTableWidgetItem *item = m_table->item(row, columnOf(kLocation));
-    return item ? item->text() : QString();
+    return m_table->locationOf(row);
 }
 
 QLabel *AddMediaFileWidget::coverLabel(int row) const
@@ -290,6 +303,7 @@ void AddMediaFileWidget::stretchColumnsOfEmptyList()
 
 void AddMediaFileWidget::clearList()
 {
+    forgetPressedCell();
     m_selectionTracking = 0;
     m_table->setRowCount(0);
     m_changes.clear();
@@ -304,6 +318,7 @@ void AddMediaFileWidget::UndoChangesInTable()
     QStringList locations;
     for (int r = 0; r < m_table->rowCount(); ++r)
         locations.append(locationOf(r));
+    forgetPressedCell();
     m_selectionTracking = 0;
     m_table->setRowCount(0);
     m_changes.clear();
@@ -571,4 +586,223 @@ void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tag
                 setCell(row, c, value.second);
         }
     }
+}
+
+void AddMediaFileWidget::forgetPressedCell()
+{
+    m_pressedRow = -1;
+    m_pressedColumn = -1;
+}
+
+// Sorting stays off from the press to the release of a drag: a value copied
+// into the sorted column would otherwise move rows under the pointer.
+void AddMediaFileWidget::holdSortingForDrag(bool hold)
+{
+    if (hold && !m_sortingHeldForDrag && m_table->isSortingEnabled()) {
+        m_table->setSortingEnabled(false);
+        m_sortingHeldForDrag = true;
+    } else if (!hold && m_sortingHeldForDrag) {
+        m_sortingHeldForDrag = false;
+        m_table->setSortingEnabled(true);
+    }
+}
+
+bool AddMediaFileWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            // Qt also reports cells entered by a drag that began on empty
+            // space below the last row; such a drag must copy nothing.
+            const auto *press = static_cast<QMouseEvent *>(event);
+            if (!m_table->indexAt(press->pos()).isValid())
+                forgetPressedCell();
+            else
+                holdSortingForDrag(true);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            holdSortingForDrag(false);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AddMediaFileWidget::copyValueInItems(int row, int col)
+{
+    if (m_pressedRow < 0 || m_pressedRow >= m_table->rowCount() || m_pressedColumn < 0
+        || m_pressedColumn >= m_table->columnCount())
+        return;
+    const QString key = m_table->horizontalHeaderItem(col)->text();
+    if (key == kFileName || key == kLocation)
+        return;
+    if (col != m_pressedColumn || row == m_pressedRow)
+        return;
+    if (key == kCoverArt) {
+        const QLabel *pressed = coverLabel(m_pressedRow);
+        if (!pressed)
+            return;
+        const QImage picture = pressed->pixmap(Qt::ReturnByValue).toImage();
+        m_table->installCoverLabel(row, QPixmap::fromImage(picture), false);
+        markCoverChanged(row);
+    } else {
+        const QTableWidgetItem *source = m_table->item(m_pressedRow, col);
+        QTableWidgetItem *target = m_table->item(row, col);
+        if (!source || !target)
+            return;
+        target->setData(Qt::DisplayRole, source->text());
+    }
+    emit someChangesHappen(true);
+}
+
+void AddMediaFileWidget::copyActionFired()
+{
+    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
+    if (selected.size() != 1)
+        return;
+    const QModelIndex index = selected.first();
+    if (m_table->horizontalHeaderItem(index.column())->text() == kCoverArt) {
+        if (const QLabel *label = coverLabel(index.row()))
+            m_copiedPicture = label->pixmap(Qt::ReturnByValue).toImage();
+    } else if (const QTableWidgetItem *item = m_table->item(index.row(), index.column())) {
+        m_copiedText = item->text();
+    }
+}
+
+void AddMediaFileWidget::pasteActionFired()
+{
+    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
+    if (selected.size() != 1)
+        return;
+    const QModelIndex index = selected.first();
+    const QString key = m_table->horizontalHeaderItem(index.column())->text();
+    if (key == kLocation)
+        return;
+    const SortingPause pause(m_table);
+    if (key == kCoverArt) {
+        if (m_copiedPicture.isNull())
+            return;
+        installChangedCover(index.row(), m_copiedPicture);
+        emit someChangesHappen(true);
+    } else if (!m_copiedText.isEmpty()) {
+        if (QTableWidgetItem *item = m_table->item(index.row(), index.column()))
+            item->setData(Qt::DisplayRole, m_copiedText);
+    }
+}
+
+void AddMediaFileWidget::installChangedCover(int row, const QImage &image)
+{
+    setCoverBorder(m_table->installCoverLabel(row, QPixmap::fromImage(image), true), true);
+    markCoverChanged(row);
+}
+
+void AddMediaFileWidget::getSearchPattern(QString pattern)
+{
+    if (m_table->rowCount() == 0)
+        return;
+    const QSignalBlocker blocker(m_table);
+    const QBrush plain(QColor(252, 252, 252, 255));
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        for (int c = 0; c < m_table->columnCount(); ++c) {
+            if (m_table->horizontalHeaderItem(c)->text() == kCoverArt)
+                continue;
+            if (QTableWidgetItem *item = m_table->item(r, c))
+                item->setData(Qt::BackgroundRole, plain);
+        }
+    }
+    if (pattern.isEmpty())
+        return;
+    const QList<QTableWidgetItem *> found = m_table->findItems(pattern, Qt::MatchContains);
+    for (QTableWidgetItem *item : found)
+        item->setData(Qt::BackgroundRole, QBrush(Qt::yellow));
+}
+
+void AddMediaFileWidget::changeTableView(int a)
+{
+    if (m_table->rowCount() == 0)
+        return;
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        const bool cover = m_table->horizontalHeaderItem(c)->text() == kCoverArt;
+        if (a == 1) {
+            if (cover)
+                m_table->horizontalHeader()->resizeSection(c, 200);
+            else
+                m_table->resizeColumnToContents(c);
+        } else if (a == 2) {
+            m_table->horizontalHeader()->resizeSection(c, cover ? 200 : 100);
+        }
+    }
+}
+
+void AddMediaFileWidget::getWhenDelClicked()
+{
+    m_selectionTracking = 0;
+}
+
+void AddMediaFileWidget::whenDeleteCompleted()
+{
+    m_selectionTracking = 1;
+}
+
+void AddMediaFileWidget::setCoverBorder(QLabel *label, bool blue)
+{
+    if (!label)
+        return;
+    label->setStyleSheet(blue ? QStringLiteral("border: 2px solid blue") : QStringLiteral("border: 0px"));
+    if (blue)
+        m_blueCovers.append(label);
+}
+
+// Only the labels that carry a border are reset: restyling every cover of a
+// long list on each selection change made selecting sluggish.
+void AddMediaFileWidget::tableSelectionChanged()
+{
+    if (m_selectionTracking != 1)
+        return;
+    const QList<QPointer<QLabel>> bordered = m_blueCovers;
+    m_blueCovers.clear();
+    for (const QPointer<QLabel> &label : bordered) {
+        if (label)
+            label->setStyleSheet(QStringLiteral("border: 0px"));
+    }
+    const int coverColumn = columnOf(kCoverArt);
+    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected) {
+        if (index.column() == coverColumn)
+            setCoverBorder(coverLabel(index.row()), true);
+    }
+}
+
+void AddMediaFileWidget::doubleClickedOnCell(int row, int col)
+{
+    if (m_table->horizontalHeaderItem(col)->text() != kCoverArt)
+        return;
+    m_coverBoxRow = row;
+    m_coverBoxColumn = col;
+    const int size = CoverArtDisplayBox::kPreviewSize;
+    const QLabel *label = coverLabel(row);
+    QImage shown = label ? label->pixmap(Qt::ReturnByValue)
+                               .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .toImage()
+                         : QImage();
+    if (shown.isNull())
+        shown = QPixmap(QStringLiteral(":/images/cover image not found.jpg"))
+                    .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .toImage();
+
+    auto *box = new CoverArtDisplayBox;
+    connect(box, &CoverArtDisplayBox::passCoverPicFileLoc, this, &AddMediaFileWidget::getCoverPicLocation);
+    box->setImage(shown);
+    box->raise();
+    box->exec();
+    delete box;
+}
+
+void AddMediaFileWidget::getCoverPicLocation(QString &loc)
+{
+    QImage picture(loc);
+    if (picture.isNull() || m_coverBoxRow < 0 || m_coverBoxRow >= m_table->rowCount())
+        return;
+    // Held like every cover cell: fitted to 400 x 400, never enlarged.
+    if (picture.width() > TagKeys::kCoverFit || picture.height() > TagKeys::kCoverFit)
+        picture = picture.scaled(TagKeys::kCoverFit, TagKeys::kCoverFit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    installChangedCover(m_coverBoxRow, picture);
+    emit someChangesHappen(true);
 }

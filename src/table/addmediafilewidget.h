@@ -3,6 +3,7 @@
 #include "table/changeset.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -63,6 +64,16 @@ public slots:
     void saveChangesToFile();
     void initiateSaveChanges();
     void findAndReplace(QStringList &fields, QString match, QString replacetext);
+    void copyValueInItems(int row, int col);
+    void copyActionFired();
+    void pasteActionFired();
+    void getSearchPattern(QString pattern);
+    void changeTableView(int a);
+    void getWhenDelClicked();
+    void whenDeleteCompleted();
+    void doubleClickedOnCell(int row, int col);
+    void getCoverPicLocation(QString &loc);
+    void tableSelectionChanged();
     void getTagsAndSepToRename(QStringList &tagslist, QString sep);
     void getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep);
 
@@ -76,6 +87,11 @@ private:
     QLabel *coverLabel(int row) const;
     void stretchColumnsOfEmptyList();
     bool refuseEmptyList();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void forgetPressedCell();
+    void holdSortingForDrag(bool hold);
+    void setCoverBorder(QLabel *label, bool blue);
+    void installChangedCover(int row, const QImage &image);
     void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
 
     MediaFileTableWidget *m_table = nullptr;
@@ -91,6 +107,9 @@ private:
     int m_coverBoxRow = -1;
     int m_coverBoxColumn = -1;
     int m_selectionTracking = 0;
+
+    bool m_sortingHeldForDrag = false;
+    QList<QPointer<QLabel>> m_blueCovers;
 
     ChangeSet m_changes;
     bool m_unsavedChanges = false;
