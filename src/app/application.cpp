@@ -4,8 +4,12 @@
 #include "app/commandhandler.h"
 #include "app/mainwindow.h"
 #include "app/windowplacement.h"
+#include "table/addmediafilewidget.h"
 #include "theme/geometryprovider.h"
 #include "update/updatedialog.h"
+#include "update/updater.h"
+#include "widgets/sonvelmessagebox.h"
+#include "widgets/vrnotification.h"
 
 #include <QDebug>
 #include <QFile>
@@ -22,6 +26,7 @@ Application::Application(int &argc, char **argv)
 Application::~Application()
 {
     CommandHandler::instance()->removeObserver(this);
+    delete m_updater;
     delete m_mainWindow;
 }
 
@@ -69,6 +74,7 @@ void Application::start()
 {
     m_mainWindow = new MainWindow(nullptr);
     QTimer::singleShot(100, this, &Application::openApplication);
+    m_updater = new Updater;
 }
 
 void Application::openApplication()
@@ -79,6 +85,20 @@ void Application::openApplication()
     const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
     m_mainWindow->setGeometry(initialMainWindowGeometry(available));
     m_mainWindow->show();
+    if (m_updater)
+        m_updater->checkForUpdate();
+}
+
+// Installing closes the program, so unsaved edits need the user's word.
+bool Application::confirmUpdateInstall() const
+{
+    if (!m_mainWindow || !m_mainWindow->mediaWidget()->hasUnsavedChanges())
+        return true;
+    SonvelMessageBox box;
+    box.setMessage(QStringLiteral("warning"),
+                   QStringLiteral("An update is ready to install. Installing closes Sonvel and your unsaved "
+                                  "changes will be lost. Install now?"));
+    return box.exec() == QDialog::Accepted;
 }
 
 void Application::handleCommand(Command &command)
@@ -105,6 +125,12 @@ void Application::handleCommand(Command &command)
         return;
     case Commands::Quit:
         QCoreApplication::quit();
+        return;
+    case Commands::ConfirmUpdateInstall:
+        command.result = confirmUpdateInstall();
+        return;
+    case Commands::ShowErrorNotification:
+        VrNotification::showNotification(command.parameters.value(Commands::NotificationText).toString(), Error);
         return;
     default:
         return;

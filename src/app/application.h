@@ -6,6 +6,7 @@
 
 class MainWindow;
 class UpdateDialog;
+class Updater;
 
 // The single QApplication of the process and the one observer of the
 // command bus.
@@ -27,11 +28,15 @@ public:
 
     MainWindow *mainWindow() const { return m_mainWindow; }
     UpdateDialog *updateDialog() const { return m_updateDialog; }
+    Updater *updater() const { return m_updater; }
 
 public slots:
     void openApplication();
 
 private:
+    bool confirmUpdateInstall() const;
+
     MainWindow *m_mainWindow = nullptr;
+    Updater *m_updater = nullptr;
     UpdateDialog *m_updateDialog = nullptr;
 };

@@ -18,11 +18,17 @@ enum Id {
     UpdateDownloadProgress = 10,
     Quit = 14,
     OpenSettings = 17,
+    // Answered through result: true when installing an update may close the
+    // program now.
+    ConfirmUpdateInstall = 20,
+    ShowErrorNotification = 21, // text in NotificationText
 };
 enum Key {
     CloseDialog = 3,
+    InstallSucceeded = 3, // with Quit
     BytesTotal = 7,
     BytesReceived = 8,
     ShowDialog = 9,
+    NotificationText = 11,
 };
 } // namespace Commands

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/command.h"
+#include "app/commandhandler.h"
+#include "app/commandobserver.h"
+#include "update/updater.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// Records every command on the bus; answers the install confirmation unless
+// told to leave that to another observer.
+class CommandRecorder : public CommandObserver
+{
+public:
+    enum Answer { ConfirmInstall, DeclineInstall, LeaveAnswer };
+
+    explicit CommandRecorder(Answer answer = ConfirmInstall)
+        : m_answer(answer)
+    {
+        CommandHandler::instance()->addObserver(this);
+    }
+    ~CommandRecorder() override { CommandHandler::instance()->removeObserver(this); }
+
+    void handleCommand(Command &command) override
+    {
+        if (command.id == Commands::ConfirmUpdateInstall && m_answer != LeaveAnswer)
+            command.result = m_answer == ConfirmInstall;
+        commands.append(command);
+    }
+
+    QList<int> ids() const
+    {
+        QList<int> list;
+        for (const Command &command : commands) {
+            if (list.isEmpty() || list.last() != command.id || command.id != Commands::UpdateDownloadProgress)
+                list.append(command.id);
+        }
+        return list;
+    }
+
+    QList<Command> withId(int id) const
+    {
+        QList<Command> list;
+        for (const Command &command : commands) {
+            if (command.id == id)
+                list.append(command);
+        }
+        return list;
+    }
+
+    QList<Command> commands;
+
+private:
+    Answer m_answer;
+};
+
+// A shell script that stands in for the installer: it appends the path it was
+// started with to runLog and exits with exitCode. Padded so it downloads in
+// several chunks.
+inline QByteArray installerScript(const QString &runLog, int exitCode, int size = 48 * 1024)
+{
+    QByteArray script = "#!/bin/sh\nprintf '%s\\n' \"$0\" >> '" + QFile::encodeName(runLog) + "'\nexit "
+                        + QByteArray::number(exitCode) + "\n";
+    while (script.size() < size)
+        script += "# padding padding padding padding padding padding padding padding\n";
+    return script.left(size - 1) + '\n';
+}
+
+inline QStringList installerRuns(const QString &runLog)
+{
+    QFile file(runLog);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Folders named like download folders directly in base.
+inline QStringList updateFolders(const QString &base)
+{
+    return QDir(base).entryList({QStringLiteral("update*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// An updater that asks the stand-in service as Windows would, with time-outs
+// short enough for tests.
+inline std::unique_ptr<Updater> makeTestUpdater(const QString &serviceBaseUrl)
+{
+    auto updater = std::make_unique<Updater>(serviceBaseUrl);
+    updater->setOsKind(OsKind::Windows);
+    updater->setRequestTimeout(3000);
+    updater->setDownloadStallTimeout(3000);
+    return updater;
+}
