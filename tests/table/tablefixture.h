@@ -1,0 +1,195 @@
+#pragma once
+
+#include "common/mp3fixture.h"
+#include "table/addmediafilewidget.h"
+#include "table/mediafiletablewidget.h"
+#include "tags/tagreaderandwriter.h"
+#include "widgets/vrnotification.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTableWidgetItem>
+
+// Reads and edits the media table the way the rest of the program sees it:
+// by column header text, never by a column number.
+namespace TableFixture {
+
+namespace F = Mp3Fixture;
+
+// A real MP3 holding a title and an artist, and a front cover when given.
+inline QString makeTrack(const QString &dir, const QString &name, const QString &title,
+                         const QString &artist, const QByteArray &cover = QByteArray())
+{
+    const QString path = F::create(dir, name);
+    QList<TagLib::ID3v2::Frame *> frames = {F::textFrame("TIT2", title), F::textFrame("TPE1", artist)};
+    if (!cover.isEmpty())
+        frames << F::pictureFrame(cover);
+    return !path.isEmpty() && F::addFrames(path, frames) ? path : QString();
+}
+
+// A file as taggers leave them: a full date, a track with its total, a plain
+// and a described comment, two pictures, and none of the DJ frames (BPM, key,
+// composer, grouping, label, remixer).
+inline QString makeDetailed(const QString &dir, const QString &name)
+{
+    const QString path = F::create(dir, name);
+    const bool ok = !path.isEmpty()
+        && F::addFrames(path, {F::textFrame("TIT2", QStringLiteral("Night Drive")),
+                               F::textFrame("TPE1", QStringLiteral("Ana Ruiz")),
+                               F::textFrame("TALB", QStringLiteral("Late Hours")),
+                               F::textFrame("TDRC", QStringLiteral("2019-05-03")),
+                               F::textFrame("TRCK", QStringLiteral("3/12")),
+                               F::textFrame("TCON", QStringLiteral("Deep House")),
+                               F::commentFrame(QStringLiteral("Warm-up set")),
+                               F::commentFrame(QStringLiteral(" 00000000 00000210 000007E4"),
+                                               QStringLiteral("iTunSMPB")),
+                               F::txxxFrame(QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("-6.20 dB")),
+                               F::pictureFrame(F::encode(F::image(300, 300, Qt::darkCyan)), 3),
+                               F::pictureFrame(F::encode(F::image(64, 64, Qt::yellow)), 4)});
+    return ok ? path : QString();
+}
+
+inline int column(const AddMediaFileWidget &widget, const QString &key)
+{
+    const QTableWidget *table = widget.table();
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const QTableWidgetItem *header = table->horizontalHeaderItem(c);
+        if (header && header->text() == key)
+            return c;
+    }
+    return -1;
+}
+
+inline QString cell(const AddMediaFileWidget &widget, int row, const QString &key)
+{
+    const QTableWidgetItem *item = widget.table()->item(row, column(widget, key));
+    return item ? item->text() : QStringLiteral("<no item>");
+}
+
+inline QString location(const AddMediaFileWidget &widget, int row)
+{
+    return cell(widget, row, QStringLiteral("Location"));
+}
+
+inline QStringList columnTexts(const AddMediaFileWidget &widget, const QString &key)
+{
+    QStringList texts;
+    for (int r = 0; r < widget.table()->rowCount(); ++r)
+        texts << cell(widget, r, key);
+    return texts;
+}
+
+inline int rowOf(const AddMediaFileWidget &widget, const QString &path)
+{
+    for (int r = 0; r < widget.table()->rowCount(); ++r) {
+        if (location(widget, r) == path)
+            return r;
+    }
+    return -1;
+}
+
+// An edit as the delegate makes it: through the item, with signals open.
+inline bool edit(AddMediaFileWidget &widget, int row, const QString &key, const QString &text)
+{
+    QTableWidgetItem *item = widget.table()->item(row, column(widget, key));
+    if (!item)
+        return false;
+    item->setData(Qt::DisplayRole, text);
+    return true;
+}
+
+inline QLabel *coverLabel(const AddMediaFileWidget &widget, int row)
+{
+    return qobject_cast<QLabel *>(widget.table()->cellWidget(row, column(widget, QStringLiteral("CoverArt"))));
+}
+
+inline QSize coverSize(const AddMediaFileWidget &widget, int row)
+{
+    const QLabel *label = coverLabel(widget, row);
+    if (!label)
+        return QSize(-2, -2);
+    const QPixmap pixmap = label->pixmap(Qt::ReturnByValue);
+    return pixmap.isNull() ? QSize() : pixmap.size();
+}
+
+// What other code does when the user drops or pastes a picture on a row.
+inline void replaceCover(AddMediaFileWidget &widget, int row, const QImage &image)
+{
+    auto *label = new QLabel;
+    if (!image.isNull())
+        label->setPixmap(QPixmap::fromImage(image));
+    widget.table()->setCellWidget(row, column(widget, QStringLiteral("CoverArt")), label);
+    widget.markCoverChanged(row);
+}
+
+// Emissions of a bool signal, in order.
+inline QList<bool> boolValues(const QSignalSpy &spy)
+{
+    QList<bool> list;
+    for (const QList<QVariant> &args : spy)
+        list << args.at(0).toBool();
+    return list;
+}
+
+inline QList<VrNotification *> liveNotifications()
+{
+    QList<VrNotification *> list;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *notification = qobject_cast<VrNotification *>(widget))
+            list.append(notification);
+    }
+    return list;
+}
+
+inline QString notificationText(const VrNotification *notification)
+{
+    const auto *label = notification->findChild<QLabel *>(QStringLiteral("textLabel"));
+    return label ? label->text() : QString();
+}
+
+// The notifications that appeared since it was made, by their text.
+class NotificationWatch
+{
+public:
+    NotificationWatch()
+    {
+        for (VrNotification *notification : liveNotifications())
+            m_before.append(notification);
+    }
+
+    QStringList texts() const
+    {
+        QStringList list;
+        for (VrNotification *notification : liveNotifications()) {
+            if (!m_before.contains(notification))
+                list << notificationText(notification);
+        }
+        return list;
+    }
+
+private:
+    QList<QPointer<VrNotification>> m_before;
+};
+
+inline void closeNotifications()
+{
+    qDeleteAll(liveNotifications());
+}
+
+inline const QString &savedText()
+{
+    static const QString text = QStringLiteral("All changes have been successfully saved!");
+    return text;
+}
+
+inline QString failureText(int count, const QString &firstPath)
+{
+    return count == 1 ? QStringLiteral("1 file could not be saved. First: %1").arg(firstPath)
+                      : QStringLiteral("%1 files could not be saved. First: %2").arg(count).arg(firstPath);
+}
+
+} // namespace TableFixture

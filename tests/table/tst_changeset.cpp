@@ -1,0 +1,116 @@
+#include "common/testmain.h"
+#include "table/changeset.h"
+
+namespace {
+
+// "field|<location>|<key>", "cover|<location>", "rename|<from>|<to>",
+// "remove|<location>", "clear".
+void apply(ChangeSet &changes, const QStringList &script)
+{
+    for (const QString &line : script) {
+        const QStringList parts = line.split(QLatin1Char('|'));
+        const QString &op = parts.at(0);
+        if (op == QLatin1String("field"))
+            changes.markField(parts.at(1), parts.at(2));
+        else if (op == QLatin1String("cover"))
+            changes.markCover(parts.at(1));
+        else if (op == QLatin1String("rename"))
+            changes.rename(parts.at(1), parts.at(2));
+        else if (op == QLatin1String("remove"))
+            changes.remove(parts.at(1));
+        else if (op == QLatin1String("clear"))
+            changes.clear();
+        else
+            qFatal("unknown step %s", qPrintable(line));
+    }
+}
+
+// "<location>: <sorted fields>[ +cover]" for a recorded row, "<location>: -"
+// for one that is not.
+QString describe(const ChangeSet &changes, const QString &location)
+{
+    if (!changes.contains(location))
+        return location + QStringLiteral(": -");
+    QStringList fields = changes.changedFields(location).values();
+    fields.sort();
+    QString text = location + QStringLiteral(": ") + fields.join(QLatin1Char(','));
+    if (changes.coverChanged(location))
+        text += QStringLiteral(" +cover");
+    return text;
+}
+
+} // namespace
+
+class TestChangeSet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordsRowsFieldsAndCover_data();
+    void recordsRowsFieldsAndCover();
+};
+
+void TestChangeSet::recordsRowsFieldsAndCover_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("size");
+
+    const QString a = QStringLiteral("/music/a.mp3");
+    const QString b = QStringLiteral("/music/b.mp3");
+    const QString c = QStringLiteral("/music/c.mp3");
+
+    QTest::newRow("nothing recorded") << QStringList() << QStringList{a + ": -"} << 0;
+    QTest::newRow("one field") << QStringList{"field|" + a + "|Title"} << QStringList{a + ": Title", b + ": -"} << 1;
+    QTest::newRow("same field twice")
+        << QStringList{"field|" + a + "|Title", "field|" + a + "|Title"} << QStringList{a + ": Title"} << 1;
+    QTest::newRow("fields of two rows kept apart")
+        << QStringList{"field|" + a + "|Title", "field|" + b + "|Artist", "field|" + a + "|FileName"}
+        << QStringList{a + ": FileName,Title", b + ": Artist"} << 2;
+    QTest::newRow("cover only") << QStringList{"cover|" + a} << QStringList{a + ":  +cover"} << 1;
+    QTest::newRow("rename carries fields and cover")
+        << QStringList{"field|" + a + "|Title", "cover|" + a, "rename|" + a + "|" + c}
+        << QStringList{a + ": -", c + ": Title +cover"} << 1;
+    QTest::newRow("rename onto a recorded row joins them")
+        << QStringList{"field|" + a + "|Title", "field|" + b + "|Artist", "cover|" + b, "rename|" + a + "|" + b}
+        << QStringList{a + ": -", b + ": Artist,Title +cover"} << 1;
+    QTest::newRow("rename to the same path keeps the row")
+        << QStringList{"field|" + a + "|Title", "rename|" + a + "|" + a} << QStringList{a + ": Title"} << 1;
+    QTest::newRow("rename of an unrecorded row records nothing")
+        << QStringList{"field|" + a + "|Title", "rename|" + b + "|" + c}
+        << QStringList{a + ": Title", b + ": -", c + ": -"} << 1;
+    QTest::newRow("later edits after a rename join the new path")
+        << QStringList{"field|" + a + "|FileName", "rename|" + a + "|" + c, "field|" + c + "|Year"}
+        << QStringList{c + ": FileName,Year"} << 1;
+    QTest::newRow("remove one row")
+        << QStringList{"field|" + a + "|Title", "field|" + b + "|Artist", "remove|" + a}
+        << QStringList{a + ": -", b + ": Artist"} << 1;
+    QTest::newRow("remove of an unrecorded row")
+        << QStringList{"field|" + a + "|Title", "remove|" + c} << QStringList{a + ": Title"} << 1;
+    QTest::newRow("clear") << QStringList{"field|" + a + "|Title", "cover|" + b, "clear"}
+                           << QStringList{a + ": -", b + ": -"} << 0;
+    QTest::newRow("record after clear")
+        << QStringList{"cover|" + a, "clear", "field|" + a + "|Genre"} << QStringList{a + ": Genre"} << 1;
+    QTest::newRow("paths differing in case are different rows")
+        << QStringList{"field|/music/Track.mp3|Title", "field|/music/track.mp3|BPM"}
+        << QStringList{"/music/Track.mp3: Title", "/music/track.mp3: BPM", "/music/TRACK.mp3: -"} << 2;
+}
+
+void TestChangeSet::recordsRowsFieldsAndCover()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QStringList, expected);
+    QFETCH(int, size);
+    ChangeSet changes;
+    apply(changes, script);
+
+    QStringList described;
+    for (const QString &line : expected)
+        described << describe(changes, line.section(QStringLiteral(": "), 0, 0));
+    QCOMPARE(described, expected);
+    QCOMPARE(changes.size(), size);
+    QCOMPARE(changes.isEmpty(), size == 0);
+}
+
+SONVEL_TEST_MAIN(TestChangeSet)
+#include "tst_changeset.moc"
