@@ -1,0 +1,6 @@
+#include "settings/qpage.h"
+
+QPage::QPage(QWidget *parent)
+    : QWidget(parent)
+{
+}
