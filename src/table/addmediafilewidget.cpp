@@ -362,7 +362,7 @@ bool AddMediaFileWidget::saveRow(int row)
             if (target.ok && target.path == path) {
                 // "a" for "a.mp3": the name the file already has.
                 setCell(row, nameColumn, currentName);
-            } else if (target.ok && QFile::rename(path, target.path)) {
+            } else if (target.ok && QFileInfo(path).isFile() && QFile::rename(path, target.path)) {
                 setCell(row, columnOf(kLocation), target.path);
                 setCell(row, nameColumn, QFileInfo(target.path).fileName());
                 m_changes.rename(path, target.path);
@@ -549,7 +549,8 @@ void AddMediaFileWidget::getTagsAndSepToRename(QStringList &tagslist, QString se
 bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, int row)
 {
     const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, newBaseName);
-    if (!target.ok || !QFile::rename(location, target.path))
+    // Only the listed file is ever moved, never a folder put in its place.
+    if (!target.ok || !QFileInfo(location).isFile() || !QFile::rename(location, target.path))
         return false;
     {
         // Not an edit: the file on disk already has its new name.

@@ -428,6 +428,7 @@ void TestSaveChanges::reportsFailuresAndSavesAgain_data()
     QTest::newRow("two broken, first named") << QStringList{"removed", "", "folder"} << false;
     QTest::newRow("all three") << QStringList{"folder", "removed", "removed"} << false;
     QTest::newRow("removed while renamed") << QStringList{"", "removed", ""} << true;
+    QTest::newRow("folder while renamed") << QStringList{"", "folder", ""} << true;
 }
 
 void TestSaveChanges::reportsFailuresAndSavesAgain()
