@@ -3,6 +3,7 @@
 #include "app/command.h"
 #include "app/commandhandler.h"
 #include "app/mainwindow.h"
+#include "settings/settingsdialog.h"
 #include "app/windowplacement.h"
 #include "table/addmediafilewidget.h"
 #include "theme/geometryprovider.h"
@@ -126,6 +127,13 @@ void Application::handleCommand(Command &command)
     case Commands::Quit:
         QCoreApplication::quit();
         return;
+    case Commands::OpenSettings: {
+        // A new dialog per request, deleted after it closes rather than kept
+        // as a hidden child for every opening.
+        SettingsDialog dialog(m_mainWindow);
+        dialog.exec();
+        return;
+    }
     case Commands::ConfirmUpdateInstall:
         command.result = confirmUpdateInstall();
         return;

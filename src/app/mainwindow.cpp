@@ -2,6 +2,8 @@
 
 #include "app/lowerlevelwidget.h"
 #include "app/topsectionwidget.h"
+#include "operations/globalreplacebox.h"
+#include "operations/panelmode.h"
 #include "table/addmediafilewidget.h"
 #include "widgets/sonvelmessagebox.h"
 
@@ -18,23 +20,40 @@ MainWindow::MainWindow(QWidget *parent)
     m_toolbar = new TopSectionWidget(this);
     m_mediaWidget = new AddMediaFileWidget(this);
     m_bottomBar = new LowerLevelWidget(this);
+    m_operationPanel = new GlobalReplaceBox(this);
 
     connect(m_toolbar, &TopSectionWidget::passMediaList, m_mediaWidget, &AddMediaFileWidget::getMediaList);
+    connect(m_toolbar, &TopSectionWidget::globalReplaceClicked, this, &MainWindow::showOrHideReplaceBox);
+    connect(m_toolbar, &TopSectionWidget::removeSpaceClicked, this, &MainWindow::removeExtraSpaceClicked);
     connect(m_toolbar, &TopSectionWidget::removeSeratoClicked, this, &MainWindow::seratoRemoval);
+    connect(m_toolbar, &TopSectionWidget::formatClicked, this, &MainWindow::showFormat);
+    connect(m_toolbar, &TopSectionWidget::rename_FilesClicked, this, &MainWindow::renameFile_Clicked);
+    connect(m_toolbar, &TopSectionWidget::tagFromFilesClicked, this, &MainWindow::tagsFromFiles_Clicked);
+    connect(m_toolbar, &TopSectionWidget::SearchPattern, m_mediaWidget, &AddMediaFileWidget::getSearchPattern);
+    connect(m_toolbar, &TopSectionWidget::changeView, m_mediaWidget, &AddMediaFileWidget::changeTableView);
     connect(m_mediaWidget, &AddMediaFileWidget::listPopulatesOrNot, this, &MainWindow::listPopulated);
     connect(m_mediaWidget, &AddMediaFileWidget::someChangesHappen, m_bottomBar, &LowerLevelWidget::changesOccoured);
     connect(m_mediaWidget, &AddMediaFileWidget::undoActionPerformed, this, &MainWindow::undoActionCompleted);
     connect(m_bottomBar, &LowerLevelWidget::clearList, m_mediaWidget, &AddMediaFileWidget::clearList);
     connect(m_bottomBar, &LowerLevelWidget::undoAllChanges, m_mediaWidget, &AddMediaFileWidget::UndoChangesInTable);
     connect(m_bottomBar, &LowerLevelWidget::saveAllChanges, m_mediaWidget, &AddMediaFileWidget::saveChangesToFile);
+    connect(m_operationPanel, &GlobalReplaceBox::replaceText, m_mediaWidget, &AddMediaFileWidget::findAndReplace);
+    connect(m_operationPanel, &GlobalReplaceBox::passFieldToRemoveSpaces, this, &MainWindow::getFieldList);
+    connect(m_operationPanel, &GlobalReplaceBox::passDataToPerformFormatting, this, &MainWindow::getDataToFormatText);
+    connect(m_operationPanel, &GlobalReplaceBox::passTagsAndSepToRename, m_mediaWidget,
+            &AddMediaFileWidget::getTagsAndSepToRename);
+    connect(m_operationPanel, &GlobalReplaceBox::passDataToFetchTags_FromFilename, m_mediaWidget,
+            &AddMediaFileWidget::getTagListAndSep_To_FetchFromFile);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_toolbar, 0, Qt::AlignTop);
+    layout->addWidget(m_operationPanel);
     layout->addWidget(m_mediaWidget);
     layout->addWidget(m_bottomBar, 0, Qt::AlignBottom);
+    m_operationPanel->hide();
 
     setCentralWidget(central);
     s_instance = this;
@@ -61,6 +80,54 @@ void MainWindow::listPopulated(bool x)
         m_toolbar->setViewToggleChecked(false);
     m_bottomBar->setClearButtonVisible(x);
     m_toolbar->setViewToggleVisible(x);
+}
+
+// Pressing the button of the operation the panel already shows closes it;
+// another operation's button switches the panel without closing it.
+void MainWindow::togglePanel(int operation, int mode, const QString &keyword)
+{
+    m_toolbar->uncheckOtherOperations(operation);
+    if (m_operationPanel->isVisible() && m_operationPanel->headingText().contains(keyword, Qt::CaseSensitive)) {
+        m_operationPanel->hide();
+        return;
+    }
+    m_operationPanel->setMode(mode);
+    m_operationPanel->show();
+}
+
+void MainWindow::showOrHideReplaceBox()
+{
+    togglePanel(0, FindReplace, QStringLiteral("replace"));
+}
+
+void MainWindow::removeExtraSpaceClicked()
+{
+    togglePanel(1, ExtraSpaces, QStringLiteral("extra"));
+}
+
+void MainWindow::showFormat()
+{
+    togglePanel(2, FormatText, QStringLiteral("Format"));
+}
+
+void MainWindow::renameFile_Clicked()
+{
+    togglePanel(3, RenameFiles, QStringLiteral("Rename"));
+}
+
+void MainWindow::tagsFromFiles_Clicked()
+{
+    togglePanel(4, TagsFromFiles, QStringLiteral("Get tags from"));
+}
+
+void MainWindow::getFieldList(QStringList &list)
+{
+    m_mediaWidget->removeExtraSpaces(list);
+}
+
+void MainWindow::getDataToFormatText(QString type, QStringList &list)
+{
+    m_mediaWidget->formatText(type, list);
 }
 
 void MainWindow::undoActionCompleted(bool d)

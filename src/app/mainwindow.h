@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class AddMediaFileWidget;
+class GlobalReplaceBox;
 class LowerLevelWidget;
 class SonvelMessageBox;
 class TopSectionWidget;
@@ -24,18 +25,29 @@ public:
     AddMediaFileWidget *mediaWidget() const { return m_mediaWidget; }
     TopSectionWidget *toolbar() const { return m_toolbar; }
     LowerLevelWidget *bottomBar() const { return m_bottomBar; }
+    GlobalReplaceBox *operationPanel() const { return m_operationPanel; }
 
 public slots:
     void listPopulated(bool x);
+    void showOrHideReplaceBox();
+    void removeExtraSpaceClicked();
+    void showFormat();
+    void renameFile_Clicked();
+    void tagsFromFiles_Clicked();
     void seratoRemoval();
+    void getFieldList(QStringList &list);
+    void getDataToFormatText(QString type, QStringList &list);
     void undoActionCompleted(bool d);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void togglePanel(int operation, int mode, const QString &keyword);
+
     AddMediaFileWidget *m_mediaWidget = nullptr;
     TopSectionWidget *m_toolbar = nullptr;
     LowerLevelWidget *m_bottomBar = nullptr;
+    GlobalReplaceBox *m_operationPanel = nullptr;
     SonvelMessageBox *m_seratoConfirmation = nullptr;
 };
