@@ -5,6 +5,7 @@
 #include "app/windowplacement.h"
 #include "common/logcapture.h"
 #include "theme/apptheme.h"
+#include "settings/settingsdialog.h"
 #include "update/updatedialog.h"
 
 #include <QFontDatabase>
@@ -28,6 +29,7 @@ private slots:
     void mainWindowAppearsAfterTimer();
     void updateDialogCommands();
     void unknownCommandLeavesResult();
+    void settingsCommandOpensDialogOnce();
     void quitCommandEndsEventLoop();
 
 private:
@@ -146,6 +148,39 @@ void TestApplication::unknownCommandLeavesResult()
     unknown.result = true;
     CommandHandler::instance()->dispatch(unknown);
     QCOMPARE(unknown.result, true);
+}
+
+// The dialog runs modally, is parented to the main window and is gone once it
+// has closed, so repeated openings leave nothing behind.
+void TestApplication::settingsCommandOpensDialogOnce()
+{
+    QVERIFY(m_app->mainWindow());
+    for (int round = 0; round < 2; ++round) {
+        QPointer<SettingsDialog> seen;
+        bool shown = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, m_app, [&] {
+            auto *dialog = m_app->mainWindow()->findChild<SettingsDialog *>();
+            if (dialog && dialog->isVisible()) {
+                seen = dialog;
+                shown = true;
+                dialog->accept();
+            }
+        });
+        poll.start(20);
+        QTimer::singleShot(3000, m_app, [this] {
+            if (auto *dialog = m_app->mainWindow()->findChild<SettingsDialog *>())
+                dialog->reject();
+        });
+        Command open;
+        open.id = Commands::OpenSettings;
+        open.result = true;
+        CommandHandler::instance()->dispatch(open);
+        poll.stop();
+        QVERIFY(shown);
+        QVERIFY(seen.isNull()); // deleted after closing
+        QCOMPARE(m_app->mainWindow()->findChildren<SettingsDialog *>().size(), 0);
+    }
 }
 
 void TestApplication::quitCommandEndsEventLoop()
