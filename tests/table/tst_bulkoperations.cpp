@@ -1,0 +1,659 @@
+#include "common/testmain.h"
+#include "table/tablefixture.h"
+#include "tags/fieldaccess.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using namespace TableFixture;
+using Fields = QMap<QString, QString>;
+
+namespace {
+
+const QString kEmptyList = QStringLiteral("File list is empty. Operation can not be performed.");
+const QString kRenamed = QStringLiteral("File rename operation has been successfully completed for all possible rows!");
+const QString kFetched = QStringLiteral("Operation has been successfully performed!");
+
+// A real MP3 with the given text fields; an empty value writes no frame.
+QString makeFile(const QString &dir, const QString &name, const Fields &fields)
+{
+    const QString path = F::create(dir, name);
+    QList<TagLib::ID3v2::Frame *> frames;
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
+        if (!it.value().isEmpty())
+            frames << F::textFrame(fieldByKey(it.key()).frameId, it.value());
+    }
+    return !path.isEmpty() && (frames.isEmpty() || F::addFrames(path, frames)) ? path : QString();
+}
+
+// The kind of a notification, told by its icon.
+QString kindOf(const VrNotification *notification)
+{
+    const auto *icon = notification->findChild<QLabel *>(QStringLiteral("iconLabel"));
+    const QImage shown = icon ? icon->pixmap(Qt::ReturnByValue).toImage() : QImage();
+    const QList<QPair<int, QString>> kinds = {
+        {Success, "Success"}, {Error, "Error"}, {Warning, "Warning"}, {Info, "Info"}};
+    for (const auto &kind : kinds) {
+        if (!shown.isNull() && shown == QPixmap(VrNotification::iconPath(kind.first)).toImage())
+            return kind.second;
+    }
+    return QStringLiteral("Unknown");
+}
+
+// "<kind>: <text>" of every notification on screen; callers close the old
+// ones first.
+QStringList shownNotifications()
+{
+    QStringList list;
+    for (const VrNotification *notification : liveNotifications())
+        list << kindOf(notification) + QStringLiteral(": ") + notificationText(notification);
+    return list;
+}
+
+QString successText(const QString &operation)
+{
+    if (operation == QLatin1String("replace"))
+        return QStringLiteral("All Text has been successfully replaced!");
+    if (operation == QLatin1String("spaces"))
+        return QStringLiteral("All extra spaces have been successfully removed!");
+    const QString shown = operation == QLatin1String("Capitalize") ? QStringLiteral("Title Case") : operation;
+    return QStringLiteral("Selected fields text is converted to \"%1\" successfully!").arg(shown);
+}
+
+// operation: "replace" (args: match, replacement), "spaces", "rename" or
+// "fetch" (args: separator), or a format option.
+void runOperation(AddMediaFileWidget &widget, const QString &operation, const QStringList &args,
+                  QStringList columns)
+{
+    if (operation == QLatin1String("replace"))
+        widget.findAndReplace(columns, args.at(0), args.at(1));
+    else if (operation == QLatin1String("spaces"))
+        widget.removeExtraSpaces(columns);
+    else if (operation == QLatin1String("rename"))
+        widget.getTagsAndSepToRename(columns, args.at(0));
+    else if (operation == QLatin1String("fetch"))
+        widget.getTagListAndSep_To_FetchFromFile(columns, args.at(0));
+    else
+        widget.formatText(operation, columns);
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// Every cell text of the row but those of the given columns.
+QStringList otherCells(const AddMediaFileWidget &widget, int row, const QStringList &columns)
+{
+    QStringList texts;
+    for (int c = 0; c < widget.table()->columnCount(); ++c) {
+        const QString key = widget.table()->horizontalHeaderItem(c)->text();
+        if (!columns.contains(key))
+            texts << key + QLatin1Char('=') + cell(widget, row, key);
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestBulkOperations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void emptyListIsRefused_data();
+    void emptyListIsRefused();
+    void rewritesListedColumns_data();
+    void rewritesListedColumns();
+    void sortedColumnIsRewrittenOncePerRow_data();
+    void sortedColumnIsRewrittenOncePerRow();
+    void renamesFilesFromTags_data();
+    void renamesFilesFromTags();
+    void renameKeepsUnsavedEdits_data();
+    void renameKeepsUnsavedEdits();
+    void fillsTagsFromFileNames_data();
+    void fillsTagsFromFileNames();
+};
+
+void TestBulkOperations::cleanup()
+{
+    closeNotifications();
+}
+
+void TestBulkOperations::emptyListIsRefused_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("cleared"); // files were listed, then the list cleared
+
+    QTest::newRow("replace") << "replace" << QStringList{"a", "b"} << false;
+    QTest::newRow("extra spaces") << "spaces" << QStringList() << false;
+    QTest::newRow("upper case") << "Upper Case" << QStringList() << false;
+    QTest::newRow("title case, after clearing") << "Capitalize" << QStringList() << true;
+    QTest::newRow("rename from tags") << "rename" << QStringList{"-"} << false;
+    QTest::newRow("rename from tags, after clearing") << "rename" << QStringList{"-"} << true;
+    QTest::newRow("tags from file names, after clearing") << "fetch" << QStringList{"-"} << true;
+}
+
+void TestBulkOperations::emptyListIsRefused()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, args);
+    QFETCH(bool, cleared);
+    QTemporaryDir tmp;
+    const QString path = makeTrack(tmp.path(), "air-venus.mp3", "venus", "air");
+    QVERIFY(!path.isEmpty());
+    const QByteArray hash = F::hash(path);
+
+    AddMediaFileWidget widget;
+    if (cleared) {
+        widget.getMediaList({path});
+        QVERIFY(edit(widget, 0, QStringLiteral("Title"), QStringLiteral("a venus")));
+        widget.clearList();
+    }
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(widget, operation, args, {QStringLiteral("Artist"), QStringLiteral("Title")});
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Warning: ") + kEmptyList});
+    QCOMPARE(widget.table()->rowCount(), 0);
+    QVERIFY(changed.isEmpty());
+    QVERIFY(widget.changes().isEmpty());
+    QCOMPARE(filesIn(tmp.path()), QStringList{"air-venus.mp3"});
+    QCOMPARE(F::hash(path), hash);
+}
+
+void TestBulkOperations::rewritesListedColumns_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("columns");
+    QTest::addColumn<QStringList>("before"); // each file's title; its artist holds the same
+    QTest::addColumn<QStringList>("after");  // the titles afterwards, and the artists when listed
+
+    const QStringList title = {"Title"};
+    const QStringList both = {"Title", "Artist"};
+    const QString nbsp = QString(QChar(0x00A0));
+
+    QTest::newRow("replace: only cells holding the match, case-sensitive")
+        << "replace" << QStringList{"Love", "Hate"} << title << QStringList{"Love Song", "love me", "ReLove"}
+        << QStringList{"Hate Song", "love me", "ReHate"};
+    QTest::newRow("replace: every occurrence, once")
+        << "replace" << QStringList{"a", "aa"} << title << QStringList{"banana", "Abba", "xyz"}
+        << QStringList{"baanaanaa", "Abbaa", "xyz"};
+    QTest::newRow("replace: inside words")
+        << "replace" << QStringList{"the", "a"} << title << QStringList{"Other Theme", "the the", "Them"}
+        << QStringList{"Oar Theme", "a a", "Them"};
+    QTest::newRow("replace: by nothing")
+        << "replace" << QStringList{" (Remix)", ""} << title << QStringList{"Go (Remix)", "Go", "(Remix)"}
+        << QStringList{"Go", "Go", "(Remix)"};
+    QTest::newRow("replace: by itself tracks nothing")
+        << "replace" << QStringList{"a", "a"} << title << QStringList{"banana", "Abba", "xyz"}
+        << QStringList{"banana", "Abba", "xyz"};
+    QTest::newRow("replace: title and artist")
+        << "replace" << QStringList{QString::fromUtf8("東京"), "Tokyo"} << both
+        << QStringList{QString::fromUtf8("東京 Night"), "Osaka", QString::fromUtf8("東京東京")}
+        << QStringList{"Tokyo Night", "Osaka", "TokyoTokyo"};
+    QTest::newRow("replace: unlisted column")
+        << "replace" << QStringList{"a", "b"} << QStringList{"Genre"} << QStringList{"banana", "Abba", "xyz"}
+        << QStringList{"banana", "Abba", "xyz"};
+
+    QTest::newRow("spaces: runs, ends and tabs")
+        << "spaces" << QStringList() << title
+        << QStringList{"  Blue   Monday ", "Blue Monday", "\tTab\t\tSeparated\t"}
+        << QStringList{"Blue Monday", "Blue Monday", "Tab Separated"};
+    QTest::newRow("spaces: no-break space, all blank")
+        << "spaces" << QStringList() << both << QStringList{"A" + nbsp + nbsp + "B", "   ", nbsp + " \t"}
+        << QStringList{"A B", "", ""};
+
+    QTest::newRow("upper case") << "Upper Case" << QStringList() << both
+                                << QStringList{QString::fromUtf8("straße"), "Mixed Case", "ABC 1"}
+                                << QStringList{"STRASSE", "MIXED CASE", "ABC 1"};
+    QTest::newRow("lower case") << "Lower Case" << QStringList() << title
+                                << QStringList{QString::fromUtf8("ÉLAN"), "Mixed Case", "abc"}
+                                << QStringList{QString::fromUtf8("élan"), "mixed case", "abc"};
+    QTest::newRow("title case: accented first letters")
+        << "Capitalize" << QStringList() << title
+        << QStringList{QString::fromUtf8("élan vital"), QString::fromUtf8("über alles"), QString::fromUtf8("ÇA VA")}
+        << QStringList{QString::fromUtf8("Élan Vital"), QString::fromUtf8("Über Alles"), QString::fromUtf8("Ça Va")};
+    QTest::newRow("title case: the rest lowered")
+        << "Capitalize" << QStringList() << both << QStringList{"McDONALD", "o'neil", "rock-n-roll"}
+        << QStringList{"Mcdonald", "O'neil", "Rock-n-roll"};
+    QTest::newRow("title case: words start after white space only")
+        << "Capitalize" << QStringList() << title << QStringList{"4ever young", "tab\tsep", "a" + nbsp + "b"}
+        << QStringList{"4Ever Young", "Tab\tSep", "A" + nbsp + "b"};
+    QTest::newRow("title case: other alphabets")
+        << "Capitalize" << QStringList() << title
+        << QStringList{QString::fromUtf8("привет мир"), QString::fromUtf8("ΓΕΙΑ ΣΟΥ"), "x"}
+        << QStringList{QString::fromUtf8("Привет Мир"), QString::fromUtf8("Γεια Σου"), "X"};
+    QTest::newRow("title case: nothing to change")
+        << "Capitalize" << QStringList() << both << QStringList{"Night Drive", "Ana", ""}
+        << QStringList{"Night Drive", "Ana", ""};
+}
+
+// Each changed cell is an ordinary edit: tracked, nothing written until the
+// save, which then stores what the table shows.
+void TestBulkOperations::rewritesListedColumns()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, columns);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QTemporaryDir tmp;
+    QStringList paths;
+    QList<QByteArray> hashes;
+    for (int i = 0; i < before.size(); ++i) {
+        paths << makeFile(tmp.path(), QStringLiteral("%1.mp3").arg(i),
+                          {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
+        QVERIFY(!paths.last().isEmpty());
+        hashes << F::hash(paths.last());
+    }
+
+    AddMediaFileWidget widget;
+    widget.getMediaList(paths);
+    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), before);
+    QList<QStringList> untouched;
+    for (const QString &path : paths)
+        untouched << otherCells(widget, rowOf(widget, path), columns);
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(widget, operation, args, columns);
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + successText(operation)});
+    bool anyChanged = false;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        const int row = rowOf(widget, path);
+        QCOMPARE(otherCells(widget, row, columns), untouched.at(i));
+        QSet<QString> changedKeys;
+        for (const QString &key : {QStringLiteral("Title"), QStringLiteral("Artist")}) {
+            const QString expected = columns.contains(key) ? after.at(i) : before.at(i);
+            QCOMPARE(cell(widget, row, key), expected);
+            if (expected != before.at(i))
+                changedKeys.insert(key);
+        }
+        QCOMPARE(widget.changes().changedFields(path), changedKeys);
+        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
+        anyChanged = anyChanged || !changedKeys.isEmpty();
+        QCOMPARE(F::hash(path), hashes.at(i));
+    }
+    QCOMPARE(changed.isEmpty(), !anyChanged);
+    QVERIFY(!boolValues(changed).contains(false));
+    if (!anyChanged)
+        return;
+
+    widget.initiateSaveChanges();
+    QVERIFY(widget.changes().isEmpty());
+    for (int i = 0; i < paths.size(); ++i) {
+        const int row = rowOf(widget, paths.at(i));
+        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), cell(widget, row, QStringLiteral("Title")));
+        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), cell(widget, row, QStringLiteral("Artist")));
+        if (after.at(i) == before.at(i))
+            QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+    }
+}
+
+void TestBulkOperations::sortedColumnIsRewrittenOncePerRow_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+
+    // A rewritten row moves past rows not yet visited (ascending) or back
+    // over one already visited (descending).
+    QTest::newRow("a by b, ascending") << "replace" << QStringList{"a", "b"} << int(Qt::AscendingOrder)
+                                       << QStringList{"a1", "a2", "a3", "c"} << QStringList{"b1", "b2", "b3", "c"};
+    QTest::newRow("a by b, descending") << "replace" << QStringList{"a", "b"} << int(Qt::DescendingOrder)
+                                        << QStringList{"a1", "a2", "a3", "c"} << QStringList{"b1", "b2", "b3", "c"};
+    QTest::newRow("a by aa, ascending") << "replace" << QStringList{"a", "aa"} << int(Qt::AscendingOrder)
+                                        << QStringList{"ab", "ac", "ad", "b"}
+                                        << QStringList{"aab", "aac", "aad", "b"};
+    QTest::newRow("a by aa, descending") << "replace" << QStringList{"a", "aa"} << int(Qt::DescendingOrder)
+                                         << QStringList{"ab", "ac", "ad", "b"}
+                                         << QStringList{"aab", "aac", "aad", "b"};
+    QTest::newRow("upper case, ascending") << "Upper Case" << QStringList() << int(Qt::AscendingOrder)
+                                           << QStringList{"b", "C", "a", "D"} << QStringList{"B", "C", "A", "D"};
+}
+
+void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, args);
+    QFETCH(int, order);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QTemporaryDir tmp;
+    QStringList paths;
+    for (int i = 0; i < before.size(); ++i) {
+        paths << makeTrack(tmp.path(), QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist"));
+        QVERIFY(!paths.last().isEmpty());
+    }
+
+    AddMediaFileWidget widget;
+    widget.getMediaList(paths);
+    widget.table()->sortItems(column(widget, QStringLiteral("Title")), Qt::SortOrder(order));
+    runOperation(widget, operation, args, {QStringLiteral("Title")});
+
+    QCOMPARE(widget.table()->rowCount(), paths.size());
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), after.at(i));
+        QCOMPARE(widget.changes().contains(path), after.at(i) != before.at(i));
+    }
+    widget.initiateSaveChanges();
+    for (int i = 0; i < paths.size(); ++i)
+        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), after.at(i));
+}
+
+void TestBulkOperations::renamesFilesFromTags_data()
+{
+    QTest::addColumn<QStringList>("files");    // "name|artist|title", listed in this order
+    QTest::addColumn<QStringList>("unlisted"); // names already in the folder, not listed
+    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<QString>("sep");
+    QTest::addColumn<QString>("sortBy");       // descending, when given
+    QTest::addColumn<QStringList>("names");    // each listed file's name afterwards
+    QTest::addColumn<QStringList>("failed");   // names of the files reported, first first
+
+    const QStringList at = {"Artist", "Title"};
+    const QStringList none;
+    const QString airVenus = QStringLiteral("a.mp3|Air|Venus");
+
+    QTest::newRow("artist and title") << QStringList{airVenus} << none << at << "-" << ""
+                                      << QStringList{"Air-Venus.mp3"} << none;
+    QTest::newRow("one tag") << QStringList{airVenus} << none << QStringList{"Title"} << "-" << ""
+                             << QStringList{"Venus.mp3"} << none;
+    QTest::newRow("repeated tag") << QStringList{airVenus} << none << QStringList{"Artist", "Title", "Artist"} << "-"
+                                  << "" << QStringList{"Air-Venus-Air.mp3"} << none;
+    QTest::newRow("underscore, tags reversed") << QStringList{airVenus} << none << QStringList{"Title", "Artist"}
+                                               << "_" << "" << QStringList{"Venus_Air.mp3"} << none;
+    QTest::newRow("star") << QStringList{airVenus} << none << at << "*" << "" << QStringList{"Air*Venus.mp3"}
+                          << none;
+    QTest::newRow("unicode, spaces and inner dots")
+        << QStringList{QString::fromUtf8("a.mp3|Café Tacvba|東京 Vol. 2")} << none << at << "+" << ""
+        << QStringList{QString::fromUtf8("Café Tacvba+東京 Vol. 2.mp3")} << none;
+    QTest::newRow("each row its own name")
+        << QStringList{"a.mp3|Air|Venus", "b.mp3|Bo|Kiwi", "c.mp3|Cy|Fig"} << none << at << "-" << ""
+        << QStringList{"Air-Venus.mp3", "Bo-Kiwi.mp3", "Cy-Fig.mp3"} << none;
+
+    QTest::newRow("empty value keeps the name")
+        << QStringList{"a.mp3|Air|", "b.mp3|Bo|Kiwi"} << none << at << "-" << ""
+        << QStringList{"a.mp3", "Bo-Kiwi.mp3"} << none;
+    QTest::newRow("single blank counts as missing")
+        << QStringList{"a.mp3|Air| ", "b.mp3| |Kiwi"} << none << at << "-" << "" << QStringList{"a.mp3", "b.mp3"}
+        << none;
+    QTest::newRow("two blanks count as present") << QStringList{"a.mp3|Air|  "} << none << at << "-" << ""
+                                                 << QStringList{"Air-  .mp3"} << none;
+    QTest::newRow("absent frame shows a blank") << QStringList{airVenus} << none << QStringList{"Artist", "Composer"}
+                                                << "-" << "" << QStringList{"a.mp3"} << none;
+    QTest::newRow("tag without a column") << QStringList{airVenus} << none << QStringList{"Artist", "Nonsense"}
+                                          << "-" << "" << QStringList{"a.mp3"} << none;
+    QTest::newRow("slash") << QStringList{"a.mp3|AC/DC|Venus", "b.mp3|Bo|Kiwi"} << none << at << "-" << ""
+                           << QStringList{"a.mp3", "Bo-Kiwi.mp3"} << none;
+    QTest::newRow("backslash") << QStringList{"a.mp3|AC\\DC|Venus"} << none << at << "-" << ""
+                               << QStringList{"a.mp3"} << none;
+    QTest::newRow("dot") << QStringList{"a.mp3|Air|."} << none << at << "-" << "" << QStringList{"a.mp3"} << none;
+    QTest::newRow("dot dot, one tag") << QStringList{"a.mp3|Air|.."} << none << QStringList{"Title"} << "-" << ""
+                                      << QStringList{"a.mp3"} << none;
+    QTest::newRow("capital extension") << QStringList{"Song.MP3|Air|Venus", "b.mp3|Bo|Kiwi"} << none << at << "-"
+                                       << "" << QStringList{"Song.MP3", "Bo-Kiwi.mp3"} << none;
+    QTest::newRow("already so named") << QStringList{"Air-Venus.mp3|Air|Venus"} << none << at << "-" << ""
+                                      << QStringList{"Air-Venus.mp3"} << none;
+
+    QTest::newRow("two rows, one name")
+        << QStringList{"a.mp3|Air|Venus", "b.mp3|Air|Venus"} << none << at << "-" << ""
+        << QStringList{"Air-Venus.mp3", "b.mp3"} << QStringList{"b.mp3"};
+    QTest::newRow("name held by an unlisted file")
+        << QStringList{airVenus, "b.mp3|Bo|Kiwi"} << QStringList{"Air-Venus.mp3"} << at << "-" << ""
+        << QStringList{"a.mp3", "Bo-Kiwi.mp3"} << QStringList{"a.mp3"};
+    QTest::newRow("two failures, the first reported")
+        << QStringList{"c.mp3|Air|Venus", "b.mp3|Air|Venus", "a.mp3|Air|Venus"} << none << at << "-" << ""
+        << QStringList{"Air-Venus.mp3", "b.mp3", "a.mp3"} << QStringList{"b.mp3", "a.mp3"};
+
+    // Renames move rows of a table sorted by file name.
+    QTest::newRow("sorted by file name")
+        << QStringList{"a.mp3|Zed|One", "b.mp3|Amy|Two", "c.mp3|Mo|Three"} << none << at << "-" << "FileName"
+        << QStringList{"Zed-One.mp3", "Amy-Two.mp3", "Mo-Three.mp3"} << none;
+    QTest::newRow("sorted by file name, a clash")
+        << QStringList{"a.mp3|Zed|One", "b.mp3|Zed|One", "c.mp3|Mo|Three"} << none << at << "-" << "FileName"
+        << QStringList{"a.mp3", "Zed-One.mp3", "Mo-Three.mp3"} << QStringList{"a.mp3"};
+}
+
+// Renaming is no edit: the file on disk already has its new name, so nothing
+// is left to save.
+void TestBulkOperations::renamesFilesFromTags()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, unlisted);
+    QFETCH(QStringList, tags);
+    QFETCH(QString, sep);
+    QFETCH(QString, sortBy);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, failed);
+    QTemporaryDir tmp;
+    QStringList paths;
+    QList<QByteArray> hashes;
+    for (const QString &file : files) {
+        const QStringList parts = file.split(QLatin1Char('|'));
+        paths << makeFile(tmp.path(), parts.at(0), {{"Artist", parts.at(1)}, {"Title", parts.at(2)}});
+        QVERIFY(!paths.last().isEmpty());
+        hashes << F::hash(paths.last());
+    }
+    QList<QByteArray> unlistedHashes;
+    for (const QString &name : unlisted) {
+        QVERIFY(!makeTrack(tmp.path(), name, "Other", "Other").isEmpty());
+        unlistedHashes << F::hash(tmp.filePath(name));
+    }
+
+    AddMediaFileWidget widget;
+    widget.getMediaList(paths);
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(cell(widget, rowOf(widget, paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
+    if (!sortBy.isEmpty())
+        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(widget, QStringLiteral("rename"), {sep}, tags);
+
+    const QString expected = failed.isEmpty()
+        ? QStringLiteral("Success: ") + kRenamed
+        : QStringLiteral("Warning: %1 could not be renamed. First: %2")
+              .arg(failed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(failed.size()),
+                   tmp.filePath(failed.first()));
+    QCOMPARE(shownNotifications(), QStringList{expected});
+    QVERIFY(changed.isEmpty());
+    QVERIFY(widget.changes().isEmpty());
+
+    QStringList expectedFiles = names + unlisted;
+    expectedFiles.sort();
+    QCOMPARE(filesIn(tmp.path()), expectedFiles);
+    QCOMPARE(widget.table()->rowCount(), paths.size());
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = tmp.filePath(names.at(i));
+        QCOMPARE(F::hash(path), hashes.at(i));
+        const int row = rowOf(widget, path);
+        QVERIFY2(row >= 0, qPrintable(path));
+        QCOMPARE(cell(widget, row, QStringLiteral("FileName")), names.at(i));
+        QCOMPARE(cell(widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
+    }
+    for (int i = 0; i < unlisted.size(); ++i)
+        QCOMPARE(F::hash(tmp.filePath(unlisted.at(i))), unlistedHashes.at(i));
+}
+
+void TestBulkOperations::renameKeepsUnsavedEdits_data()
+{
+    QTest::addColumn<QString>("sortBy");
+    QTest::addColumn<int>("order");
+    QTest::newRow("list order") << QString() << int(Qt::AscendingOrder);
+    QTest::newRow("file name ascending") << QStringLiteral("FileName") << int(Qt::AscendingOrder);
+    QTest::newRow("file name descending") << QStringLiteral("FileName") << int(Qt::DescendingOrder);
+    QTest::newRow("title descending") << QStringLiteral("Title") << int(Qt::DescendingOrder);
+}
+
+// The rename takes the edited title, the edit follows the file to its new
+// name, and the save writes it there.
+void TestBulkOperations::renameKeepsUnsavedEdits()
+{
+    QFETCH(QString, sortBy);
+    QFETCH(int, order);
+    QTemporaryDir tmp;
+    const QString a = makeTrack(tmp.path(), "a.mp3", "Venus", "Air");
+    const QString b = makeTrack(tmp.path(), "b.mp3", "Kiwi", "Bo");
+    const QString c = makeTrack(tmp.path(), "c.mp3", "", "Cy");
+    QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
+    const QByteArray hashB = F::hash(b);
+
+    AddMediaFileWidget widget;
+    widget.getMediaList({a, b, c});
+    if (!sortBy.isEmpty())
+        widget.table()->sortItems(column(widget, sortBy), Qt::SortOrder(order));
+    QVERIFY(edit(widget, rowOf(widget, a), QStringLiteral("Title"), QStringLiteral("Mars")));
+    QVERIFY(edit(widget, rowOf(widget, c), QStringLiteral("Artist"), QStringLiteral("Cyd")));
+    QVERIFY(widget.hasUnsavedChanges());
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QStringList tags = {QStringLiteral("Artist"), QStringLiteral("Title")};
+    widget.getTagsAndSepToRename(tags, QStringLiteral("-"));
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kRenamed});
+    QVERIFY(changed.isEmpty());
+    QVERIFY(widget.hasUnsavedChanges());
+    const QString renamedA = tmp.filePath(QStringLiteral("Air-Mars.mp3"));
+    const QString renamedB = tmp.filePath(QStringLiteral("Bo-Kiwi.mp3"));
+    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    QCOMPARE(widget.changes().size(), 2);
+    QCOMPARE(widget.changes().changedFields(renamedA), QSet<QString>{"Title"});
+    QCOMPARE(widget.changes().changedFields(c), QSet<QString>{"Artist"});
+    QCOMPARE(cell(widget, rowOf(widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
+    QCOMPARE(cell(widget, rowOf(widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
+
+    widget.initiateSaveChanges();
+    QVERIFY(widget.changes().isEmpty());
+    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    QCOMPARE(TagReaderAndWriter::readTitle(renamedA), QStringLiteral("Mars"));
+    QCOMPARE(TagReaderAndWriter::readArtist(renamedA), QStringLiteral("Air"));
+    QCOMPARE(F::hash(renamedB), hashB);
+    QCOMPARE(TagReaderAndWriter::readArtist(c), QStringLiteral("Cyd"));
+}
+
+void TestBulkOperations::fillsTagsFromFileNames_data()
+{
+    // Every file starts with artist "Old A", title "Old T", album "Old Al".
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<QString>("sep");
+    QTest::addColumn<QString>("sortBy");     // descending, when given
+    QTest::addColumn<QStringList>("values"); // each file's "artist|title|album" afterwards
+
+    const QStringList at = {"Artist", "Title"};
+    const QStringList ata = {"Artist", "Title", "Album"};
+    const QString old = QStringLiteral("Old A|Old T|Old Al");
+
+    QTest::newRow("artist and title") << QStringList{"Air-Venus.mp3"} << at << "-" << ""
+                                      << QStringList{"Air|Venus|Old Al"};
+    QTest::newRow("blanks around the separator are kept")
+        << QStringList{"Air - Venus.mp3"} << at << "-" << "" << QStringList{"Air | Venus|Old Al"};
+    QTest::newRow("extra parts dropped") << QStringList{"A-B-C.mp3"} << at << "-" << "" << QStringList{"A|B|Old Al"};
+    QTest::newRow("empty middle part") << QStringList{"A--B.mp3"} << ata << "-" << "" << QStringList{"A||B"};
+    QTest::newRow("trailing separator") << QStringList{"A-.mp3"} << at << "-" << "" << QStringList{"A|Old T|Old Al"};
+    QTest::newRow("leading separator") << QStringList{"-B.mp3"} << at << "-" << "" << QStringList{"|B|Old Al"};
+    QTest::newRow("no separator") << QStringList{"Air.mp3"} << at << "-" << "" << QStringList{old};
+    QTest::newRow("too few separators") << QStringList{"A-B.mp3"} << ata << "-" << "" << QStringList{old};
+    QTest::newRow("one tag takes the whole name") << QStringList{"Air-Venus.mp3"} << QStringList{"Title"} << "-"
+                                                  << "" << QStringList{"Old A|Air-Venus|Old Al"};
+    QTest::newRow("repeated tag, the later wins")
+        << QStringList{"A-B-C.mp3"} << QStringList{"Artist", "Title", "Artist"} << "-" << ""
+        << QStringList{"C|B|Old Al"};
+    QTest::newRow("capital extension") << QStringList{"Air-Venus.MP3"} << at << "-" << "" << QStringList{old};
+    QTest::newRow("underscore, other separators are text")
+        << QStringList{"Air-Venus_Mars.mp3"} << at << "_" << "" << QStringList{"Air-Venus|Mars|Old Al"};
+    QTest::newRow("plus") << QStringList{"Air+Venus+Moon.mp3"} << ata << "+" << ""
+                          << QStringList{"Air|Venus|Moon"};
+    QTest::newRow("unicode") << QStringList{QString::fromUtf8("Café-東京 Night.mp3")} << at << "-" << ""
+                             << QStringList{QString::fromUtf8("Café|東京 Night|Old Al")};
+    QTest::newRow("values already there") << QStringList{"Old A-Old T.mp3"} << at << "-" << "" << QStringList{old};
+    QTest::newRow("each row from its own name")
+        << QStringList{"Air-Venus.mp3", "Bo-Kiwi.mp3", "Solo.mp3"} << at << "-" << ""
+        << QStringList{"Air|Venus|Old Al", "Bo|Kiwi|Old Al", old};
+    // A filled artist moves its row past rows not yet visited.
+    QTest::newRow("sorted by artist")
+        << QStringList{"A-1.mp3", "B-2.mp3", "C-3.mp3", "Z-4.mp3"} << at << "-" << "Artist"
+        << QStringList{"A|1|Old Al", "B|2|Old Al", "C|3|Old Al", "Z|4|Old Al"};
+}
+
+// Filled cells are edits like typed ones: tracked, written by the save.
+void TestBulkOperations::fillsTagsFromFileNames()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, tags);
+    QFETCH(QString, sep);
+    QFETCH(QString, sortBy);
+    QFETCH(QStringList, values);
+    QTemporaryDir tmp;
+    QStringList paths;
+    QList<QByteArray> hashes;
+    for (const QString &name : names) {
+        paths << makeFile(tmp.path(), name, {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
+        QVERIFY(!paths.last().isEmpty());
+        hashes << F::hash(paths.last());
+    }
+    const QStringList keys = {"Artist", "Title", "Album"};
+    const QStringList oldValues = {"Old A", "Old T", "Old Al"};
+
+    AddMediaFileWidget widget;
+    widget.getMediaList(paths);
+    if (!sortBy.isEmpty())
+        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
+    QList<QStringList> untouched;
+    for (const QString &path : paths)
+        untouched << otherCells(widget, rowOf(widget, path), keys);
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(widget, QStringLiteral("fetch"), {sep}, tags);
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kFetched});
+    bool anyChanged = false;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        const int row = rowOf(widget, path);
+        const QStringList expected = values.at(i).split(QLatin1Char('|'));
+        QStringList shown;
+        QSet<QString> changedKeys;
+        for (int k = 0; k < keys.size(); ++k) {
+            shown << cell(widget, row, keys.at(k));
+            if (expected.at(k) != oldValues.at(k))
+                changedKeys.insert(keys.at(k));
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(otherCells(widget, row, keys), untouched.at(i));
+        QCOMPARE(widget.changes().changedFields(path), changedKeys);
+        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
+        anyChanged = anyChanged || !changedKeys.isEmpty();
+        QCOMPARE(F::hash(path), hashes.at(i));
+    }
+    QCOMPARE(changed.isEmpty(), !anyChanged);
+    QVERIFY(!boolValues(changed).contains(false));
+    if (!anyChanged)
+        return;
+
+    widget.initiateSaveChanges();
+    QVERIFY(widget.changes().isEmpty());
+    for (int i = 0; i < paths.size(); ++i) {
+        const QStringList expected = values.at(i).split(QLatin1Char('|'));
+        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), expected.at(0));
+        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), expected.at(1));
+        QCOMPARE(TagReaderAndWriter::readAlbum(paths.at(i)), expected.at(2));
+    }
+    QCOMPARE(filesIn(tmp.path()), [&] {
+        QStringList sorted = names;
+        sorted.sort();
+        return sorted;
+    }());
+}
+
+SONVEL_TEST_MAIN(TestBulkOperations)
+#include "tst_bulkoperations.moc"
