@@ -1,0 +1,57 @@
+#include "tags/tagreadahead.h"
+
+#include "tags/tagreaderandwriter.h"
+
+TagReadAhead::TagReadAhead(const QStringList &paths, int threads)
+    : m_paths(paths)
+    , m_window(2 * qMax(1, threads) + 2)
+{
+    const int workers = qBound(0, threads, paths.size());
+    m_pool.setMaxThreadCount(qMax(1, workers));
+    for (int i = 0; i < qMax(1, workers) && !paths.isEmpty(); ++i)
+        m_pool.start([this] { work(); });
+}
+
+TagReadAhead::~TagReadAhead()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stopping = true;
+        m_taken.wakeAll();
+    }
+    m_pool.waitForDone();
+}
+
+bool TagReadAhead::atEnd() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_nextToTake >= m_paths.size();
+}
+
+TagRecord TagReadAhead::take()
+{
+    QMutexLocker lock(&m_mutex);
+    Q_ASSERT(m_nextToTake < m_paths.size());
+    while (!m_records.contains(m_nextToTake))
+        m_stored.wait(&m_mutex);
+    TagRecord record = m_records.take(m_nextToTake++);
+    m_taken.wakeAll();
+    return record;
+}
+
+void TagReadAhead::work()
+{
+    QMutexLocker lock(&m_mutex);
+    for (;;) {
+        while (!m_stopping && m_nextToRead < m_paths.size() && m_nextToRead >= m_nextToTake + m_window)
+            m_taken.wait(&m_mutex);
+        if (m_stopping || m_nextToRead >= m_paths.size())
+            return;
+        const int index = m_nextToRead++;
+        lock.unlock();
+        TagRecord record = TagReaderAndWriter::readAll(m_paths.at(index));
+        lock.relock();
+        m_records.insert(index, std::move(record));
+        m_stored.wakeAll();
+    }
+}
