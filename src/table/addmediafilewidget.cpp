@@ -7,6 +7,7 @@
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
+#include "tags/tagreadahead.h"
 #include "tags/tagreaderandwriter.h"
 #include "theme/vrfontprovider.h"
 #include "widgets/processingbox.h"
@@ -47,21 +48,29 @@ const QStringList &columnKeys()
 
 // Long work runs on the GUI thread; the overlay's wheel and the window stay
 // alive as long as events are handled every few dozen milliseconds. Doing it
-// per cell, as often as possible, made adding thousands of files crawl.
+// per cell, as often as possible, made adding thousands of files crawl, and
+// handling events costs more as the table grows (Qt lays out every cover
+// label), so the pause between rounds grows to keep them to a fifth of the
+// time.
 class EventPump
 {
 public:
     EventPump() { m_clock.start(); }
     void pump()
     {
-        if (m_clock.elapsed() >= 40) {
-            QCoreApplication::processEvents();
-            m_clock.restart();
-        }
+        if (m_clock.elapsed() < m_interval)
+            return;
+        QElapsedTimer spent;
+        spent.start();
+        QCoreApplication::processEvents();
+        m_interval = qMax<qint64>(kMinimumInterval, 4 * spent.elapsed());
+        m_clock.restart();
     }
 
 private:
+    static constexpr qint64 kMinimumInterval = 40;
     QElapsedTimer m_clock;
+    qint64 m_interval = kMinimumInterval;
 };
 
 // Restores the table's sorting when the work is done: while rows are filled
@@ -236,18 +245,18 @@ void AddMediaFileWidget::populate(const QStringList &paths)
         if (!added.isEmpty())
             m_table->horizontalHeader()->setSectionResizeMode(columnOf(kCoverArt), QHeaderView::Fixed);
         EventPump events;
+        TagReadAhead records(added);
         for (const QString &path : qAsConst(added)) {
             events.pump();
-            fillRow(row++, path);
+            fillRow(row++, path, records.take());
         }
     }
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }
 
-void AddMediaFileWidget::fillRow(int row, const QString &path)
+void AddMediaFileWidget::fillRow(int row, const QString &path, const TagRecord &record)
 {
-    const TagRecord record = TagReaderAndWriter::readAll(path);
     for (int c = 0; c < m_table->columnCount(); ++c) {
         const QString key = m_table->horizontalHeaderItem(c)->text();
         if (key == kCoverArt)

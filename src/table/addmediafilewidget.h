@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/changeset.h"
+#include "tags/tagfields.h"
 
 #include <QImage>
 #include <QPointer>
@@ -81,7 +82,7 @@ private:
     void createTable();
     void createActions();
     void populate(const QStringList &paths);
-    void fillRow(int row, const QString &path);
+    void fillRow(int row, const QString &path, const TagRecord &record);
     bool saveRow(int row);
     void setCell(int row, int column, const QString &text);
     QLabel *coverLabel(int row) const;
