@@ -26,15 +26,27 @@ QString CustomCompletorAndLineEdit::pathFromIndex(const QModelIndex &index) cons
 {
     const QLineEdit *edit = lineEdit();
     Q_ASSERT(edit);
-    const PatternValidation::Completion completion = PatternValidation::complete(
-        edit->text(), edit->cursorPosition(), separator(), index.data(Qt::EditRole).toString());
+    const QString name = index.data(Qt::EditRole).toString();
+    // Qt asks once when an entry is highlighted, which already puts the
+    // completion into the field, and again when it is picked. Completing the
+    // completed word again would append a second separator ("Title--"), or
+    // one after every picked name with the cursor stuck before it.
+    if (!m_given.text.isNull() && name == m_given.name && edit->text() == m_given.text
+        && edit->cursorPosition() == m_given.cursor) {
+        m_pendingCursorPosition = m_given.cursor;
+        return m_given.text;
+    }
+    const PatternValidation::Completion completion =
+        PatternValidation::complete(edit->text(), edit->cursorPosition(), separator(), name);
     m_pendingCursorPosition = completion.cursor;
+    m_given = {name, completion.text, completion.cursor};
     return completion.text;
 }
 
 QStringList CustomCompletorAndLineEdit::splitPath(const QString &) const
 {
     m_pendingCursorPosition = -1;
+    m_given = Given();
     const QLineEdit *edit = lineEdit();
     Q_ASSERT(edit);
     return {PatternValidation::completionPrefix(edit->text(), edit->cursorPosition(), separator())};

@@ -26,4 +26,14 @@ private:
     // QLineEdit puts the cursor at the end of a completed text; the position
     // behind the inserted name is kept here until the text has changed.
     mutable int m_pendingCursorPosition = -1;
+
+    // The last completion handed out, so that the second request of one pick
+    // can be told from a new one.
+    struct Given
+    {
+        QString name;
+        QString text;
+        int cursor = -1;
+    };
+    mutable Given m_given;
 };

@@ -16,7 +16,8 @@ private slots:
     void offersNamesStartingWithTheWord();
     void highlightingReplacesTheWordAndPlacesTheCursor_data();
     void highlightingReplacesTheWordAndPlacesTheCursor();
-    void pickingAfterHighlightAppendsTheSeparator();
+    void pickingKeepsTheHighlightedCompletion_data();
+    void pickingKeepsTheHighlightedCompletion();
     void cursorMovesOnlyOnceAfterACompletion();
 
 private:
@@ -123,27 +124,50 @@ void TestExpressionLineEdit::highlightingReplacesTheWordAndPlacesTheCursor()
     QTEST(m_field->cursorPosition(), "newCursor");
 }
 
-void TestExpressionLineEdit::pickingAfterHighlightAppendsTheSeparator()
+void TestExpressionLineEdit::pickingKeepsTheHighlightedCompletion_data()
 {
-    // The word is complete by the time the pick is made; the separator is
-    // added for the next name, behind the cursor. The second pick runs after
-    // the popup has taken and returned the focus once.
+    QTest::addColumn<bool>("mouse"); // picked with a click instead of Down and Return
+    QTest::newRow("keyboard") << false;
+    QTest::newRow("mouse") << true;
+}
+
+// Qt computes the completion again when the highlighted entry is picked; the
+// pick must leave the field as the highlight left it. The second pick runs
+// after the popup has taken and returned the focus once.
+void TestExpressionLineEdit::pickingKeepsTheHighlightedCompletion()
+{
+    QFETCH(bool, mouse);
     QAbstractItemView *popup = m_field->completer()->popup();
+    const auto pickFirst = [&] {
+        if (mouse) {
+            const QRect first = popup->visualRect(popup->model()->index(0, 0));
+            QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, first.center());
+        } else {
+            QTest::keyClick(popup, Qt::Key_Down);
+            QTest::keyClick(popup, Qt::Key_Return);
+        }
+    };
+
     QTest::keyClicks(m_field, QStringLiteral("Ar"));
-    QTest::keyClick(popup, Qt::Key_Down);
-    QTest::keyClick(popup, Qt::Key_Return);
+    QVERIFY(popup->isVisible());
+    pickFirst();
     QVERIFY(!popup->isVisible());
-    QCOMPARE(m_field->text(), QStringLiteral("Artist-"));
+    QCOMPARE(m_field->text(), QStringLiteral("Artist"));
     QCOMPARE(m_field->cursorPosition(), 6);
 
-    QTest::keyClick(m_field, Qt::Key_End);
-    QTest::keyClicks(m_field, QStringLiteral("Ti"));
-    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClicks(m_field, QStringLiteral("-Ti"));
+    QVERIFY(popup->isVisible());
+    pickFirst();
     QCOMPARE(m_field->text(), QStringLiteral("Artist-Title"));
     QCOMPARE(m_field->cursorPosition(), 12);
-    QTest::keyClick(popup, Qt::Key_Return);
-    QCOMPARE(m_field->text(), QStringLiteral("Artist-Title-"));
-    QCOMPARE(m_field->cursorPosition(), 12);
+
+    // A name typed out in full and then picked gets one separator, with the
+    // cursor before it.
+    QTest::keyClicks(m_field, QStringLiteral("-Album"));
+    QVERIFY(popup->isVisible());
+    pickFirst();
+    QCOMPARE(m_field->text(), QStringLiteral("Artist-Title-Album-"));
+    QCOMPARE(m_field->cursorPosition(), 18);
 }
 
 void TestExpressionLineEdit::cursorMovesOnlyOnceAfterACompletion()
