@@ -310,7 +310,9 @@ void AddMediaFileWidget::stretchColumnsOfEmptyList()
     }
 }
 
-void AddMediaFileWidget::clearList()
+// Every row gone, with all that refers to rows: edits, the pressed cell,
+// sorting.
+void AddMediaFileWidget::emptyTable()
 {
     forgetPressedCell();
     m_selectionTracking = 0;
@@ -318,6 +320,11 @@ void AddMediaFileWidget::clearList()
     m_changes.clear();
     stretchColumnsOfEmptyList();
     m_table->setSortingEnabled(false);
+}
+
+void AddMediaFileWidget::clearList()
+{
+    emptyTable();
     emit listPopulatesOrNot(false);
     emit someChangesHappen(false);
 }
@@ -327,12 +334,7 @@ void AddMediaFileWidget::UndoChangesInTable()
     QStringList locations;
     for (int r = 0; r < m_table->rowCount(); ++r)
         locations.append(locationOf(r));
-    forgetPressedCell();
-    m_selectionTracking = 0;
-    m_table->setRowCount(0);
-    m_changes.clear();
-    stretchColumnsOfEmptyList();
-    m_table->setSortingEnabled(false);
+    emptyTable();
     getMediaList(locations);
     emit someChangesHappen(false);
     emit undoActionPerformed(true);

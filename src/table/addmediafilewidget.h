@@ -87,6 +87,7 @@ private:
     void setCell(int row, int column, const QString &text);
     QLabel *coverLabel(int row) const;
     void stretchColumnsOfEmptyList();
+    void emptyTable();
     bool refuseEmptyList();
     bool eventFilter(QObject *watched, QEvent *event) override;
     void forgetPressedCell();
