@@ -15,10 +15,14 @@
 class TagReadAhead
 {
 public:
-    explicit TagReadAhead(const QStringList &paths, int threads = QThread::idealThreadCount());
+    explicit TagReadAhead(const QStringList &paths, int threads = defaultThreads());
     // Stops the workers after the files they are reading; records not taken
     // are dropped.
     ~TagReadAhead();
+
+    // One per core, but no more than a few: music libraries often live on
+    // spinning disks, which many parallel readers would make seek.
+    static int defaultThreads() { return qBound(1, QThread::idealThreadCount(), 4); }
 
     int size() const { return m_paths.size(); }
     bool atEnd() const;
