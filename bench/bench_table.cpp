@@ -21,18 +21,6 @@ namespace F = Mp3Fixture;
 
 namespace {
 
-// A busy pattern, so the JPEG costs as much to decode as a real cover.
-QByteArray coverJpeg(int size)
-{
-    QImage image(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size; ++x)
-            line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
-    }
-    return F::encode(image);
-}
-
 // Peak resident memory of the process so far, in MiB.
 double peakMiB()
 {
@@ -55,7 +43,7 @@ double seconds(const QElapsedTimer &timer)
 // 500 x 500 and a third with a 1500 x 1500 JPEG cover, interleaved.
 QStringList makeFiles(const QString &dir, int n)
 {
-    const QList<QByteArray> covers = {QByteArray(), coverJpeg(500), coverJpeg(1500)};
+    const QList<QByteArray> covers = {QByteArray(), F::busyCoverJpeg(500), F::busyCoverJpeg(1500)};
     QStringList sources;
     for (int k = 0; k < covers.size(); ++k) {
         const QString source = F::create(dir, QStringLiteral("source%1.bin").arg(k));

@@ -17,18 +17,6 @@ using T = TagReaderAndWriter;
 
 namespace {
 
-// A busy pattern, so the JPEG is as costly to decode as a real cover.
-QByteArray coverJpeg(int size)
-{
-    QImage image(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size; ++x)
-            line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
-    }
-    return F::encode(image);
-}
-
 // n copies of one tagged file, so every run starts from the same bytes.
 QStringList makeFiles(const QString &root, const QString &name, int n, const QByteArray &cover)
 {
@@ -72,10 +60,10 @@ int main(int argc, char *argv[])
 
     std::printf("bench_tags: %d files per run, preparing...\n", n);
     std::fflush(stdout);
-    const QByteArray cover500 = coverJpeg(500);
+    const QByteArray cover500 = F::busyCoverJpeg(500);
     const QStringList covered = makeFiles(tmp.path(), QStringLiteral("cover500"), n, cover500);
     const QStringList textOnly = makeFiles(tmp.path(), QStringLiteral("text"), n, QByteArray());
-    const QStringList big = makeFiles(tmp.path(), QStringLiteral("cover1500"), n, coverJpeg(1500));
+    const QStringList big = makeFiles(tmp.path(), QStringLiteral("cover1500"), n, F::busyCoverJpeg(1500));
     const QStringList singleWrites = makeFiles(tmp.path(), QStringLiteral("single"), n, cover500);
     const QStringList allWrites = makeFiles(tmp.path(), QStringLiteral("all"), n, cover500);
 

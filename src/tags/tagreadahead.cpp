@@ -6,9 +6,11 @@ TagReadAhead::TagReadAhead(const QStringList &paths, int threads)
     : m_paths(paths)
     , m_window(2 * qMax(1, threads) + 2)
 {
-    const int workers = qBound(0, threads, paths.size());
-    m_pool.setMaxThreadCount(qMax(1, workers));
-    for (int i = 0; i < qMax(1, workers) && !paths.isEmpty(); ++i)
+    if (paths.isEmpty())
+        return;
+    const int workers = qBound(1, threads, paths.size());
+    m_pool.setMaxThreadCount(workers);
+    for (int i = 0; i < workers; ++i)
         m_pool.start([this] { work(); });
 }
 

@@ -191,10 +191,8 @@ void Server::networkAccessibilityChanged(QNetworkAccessManager::NetworkAccessibi
 {
     if (accessible != QNetworkAccessManager::NotAccessible)
         return;
-    m_errorOverride = RequestFailed;
     qDebug() << "No network accessibility.";
-    if (m_reply && m_reply->isRunning())
-        m_reply->abort();
+    failCurrentReply();
 }
 QT_WARNING_POP
 

@@ -322,4 +322,15 @@ QByteArray encode(const QImage &image, const char *format)
     return writer.write(image) ? bytes : QByteArray();
 }
 
+QByteArray busyCoverJpeg(int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size; ++x)
+            line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+    }
+    return encode(image);
+}
+
 } // namespace Mp3Fixture

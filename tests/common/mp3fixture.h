@@ -82,5 +82,7 @@ QByteArray hash(const QString &path);
 
 QImage image(int width, int height, const QColor &color);
 QByteArray encode(const QImage &image, const char *format = "JPG");
+// A square JPEG of a busy pattern, as costly to decode as a real cover.
+QByteArray busyCoverJpeg(int size);
 
 } // namespace Mp3Fixture

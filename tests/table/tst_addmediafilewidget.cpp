@@ -363,18 +363,18 @@ void TestAddMediaFileWidget::sortingThenAddingKeepsCellsInTheirRows()
     QFETCH(QString, key);
     QFETCH(int, order);
     QTemporaryDir tmp;
-    struct Spec { const char *name, *title, *artist; int cover; };
-    const QList<Spec> specs = {{"1.mp3", "Mango", "Cleo", 100}, {"2.mp3", "Apple", "Ana", 0},
-                               {"3.mp3", "Kiwi", "Bea", 200},  {"4.mp3", "Fig", "Abe", 300},
-                               {"5.mp3", "Date", "Dan", 0},    {"6.mp3", "Zest", "Aaron", 50}};
+    struct Track { const char *name, *title, *artist; int cover; };
+    const QList<Track> tracks = {{"1.mp3", "Mango", "Cleo", 100}, {"2.mp3", "Apple", "Ana", 0},
+                                {"3.mp3", "Kiwi", "Bea", 200},  {"4.mp3", "Fig", "Abe", 300},
+                                {"5.mp3", "Date", "Dan", 0},    {"6.mp3", "Zest", "Aaron", 50}};
     QMap<QString, QSize> covers;
     QStringList paths;
-    for (const Spec &spec : specs) {
-        const QByteArray bytes = spec.cover ? F::encode(F::image(spec.cover, spec.cover / 2, Qt::blue)) : QByteArray();
-        const QString path = makeTrack(tmp.path(), spec.name, spec.title, spec.artist, bytes);
+    for (const Track &track : tracks) {
+        const QByteArray bytes = track.cover ? F::encode(F::image(track.cover, track.cover / 2, Qt::blue)) : QByteArray();
+        const QString path = makeTrack(tmp.path(), track.name, track.title, track.artist, bytes);
         QVERIFY(!path.isEmpty());
         paths << path;
-        covers.insert(path, spec.cover ? QSize(spec.cover, spec.cover / 2) : QSize());
+        covers.insert(path, track.cover ? QSize(track.cover, track.cover / 2) : QSize());
     }
 
     AddMediaFileWidget widget;
