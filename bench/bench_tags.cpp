@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
         for (const FieldAccess &field : fieldAccess())
             sink += field.write(path, values.value(field.key));
     };
-    const auto writeAll = [&](const QString &path) { sink += T::writeAll(path, values); };
+    const auto writeAll = [&](const QString &path) { sink += bool(T::writeAll(path, values)); };
 
     const Row rows[] = {
         {"13 single readers, text (500x500 cover files)", filesPerSecond(covered, readers)},

@@ -403,7 +403,7 @@ bool AddMediaFileWidget::saveRow(int row)
                                       .toImage();
     }
     if (!values.isEmpty() || cover)
-        ok = TagReaderAndWriter::writeAll(path, values, cover) && ok;
+        ok = bool(TagReaderAndWriter::writeAll(path, values, cover)) && ok;
 
     if (ok)
         m_changes.remove(path);

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -248,19 +249,27 @@ bool saveMpeg(TagLib::MPEG::File &file)
                      TagLib::File::Duplicate);
 }
 
+// Why a file cannot take a write at all, before anything is changed.
+TagWriteError writeRefusal(const QString &path, TagLib::MPEG::File &file)
+{
+    if (!QFileInfo(path).isFile())
+        return TagWriteError::FileMissing;
+    return isWritableMpeg(file) ? TagWriteError::None : TagWriteError::NotMpegAudio;
+}
+
 // One open, a change, one save; refuses files that are not MPEG audio.
-bool modifyMpeg(const QString &path, const std::function<void(TagLib::MPEG::File &)> &change)
+TagWriteResult modifyMpeg(const QString &path, const std::function<void(TagLib::MPEG::File &)> &change)
 {
     TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
-    if (!isWritableMpeg(file))
-        return false;
+    if (const TagWriteError refusal = writeRefusal(path, file); refusal != TagWriteError::None)
+        return {refusal};
     change(file);
-    return saveMpeg(file);
+    return {saveMpeg(file) ? TagWriteError::None : TagWriteError::SaveFailed};
 }
 
 bool writeField(const QString &path, const QString &key, const QString &value)
 {
-    return modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, key, value); });
+    return bool(modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, key, value); }));
 }
 
 // JPEG has no transparency: a transparent cover would turn black.
@@ -348,22 +357,23 @@ bool TagReaderAndWriter::writeLabel(const QString &path, const QString &value) {
 bool TagReaderAndWriter::writeRemixer(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Remixer"), value); }
 bool TagReaderAndWriter::writeInitialKey(const QString &path, const QString &value) { return writeField(path, QStringLiteral("InitialKey"), value); }
 
-bool TagReaderAndWriter::writeCoverArt(const QString &path, const QImage &image)
+TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QImage &image)
 {
     QByteArray jpeg;
     if (!image.isNull()) {
         jpeg = encodeJpeg(image);
         if (jpeg.isEmpty())
-            return false;
+            return {TagWriteError::PictureNotEncodable};
     }
     return modifyMpeg(path, [&](TagLib::MPEG::File &file) { setCover(file, jpeg); });
 }
 
-bool TagReaderAndWriter::removeSeratoData(const char *path)
+TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
 {
-    TagLib::MPEG::File file(TagFileName(QString::fromUtf8(path)), true, TagLib::AudioProperties::Average);
-    if (!isWritableMpeg(file))
-        return false;
+    const QString name = QString::fromUtf8(path);
+    TagLib::MPEG::File file(TagFileName(name), true, TagLib::AudioProperties::Average);
+    if (const TagWriteError refusal = writeRefusal(name, file); refusal != TagWriteError::None)
+        return {refusal};
 
     const int otherTags = TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::APE;
     bool ok = file.strip(otherTags, true);
@@ -389,7 +399,7 @@ bool TagReaderAndWriter::removeSeratoData(const char *path)
     ok = saveMpeg(file) && ok;
     // The save copies the tag into a fresh ID3v1 tag; take it out again.
     ok = file.strip(otherTags, true) && ok;
-    return ok;
+    return {ok ? TagWriteError::None : TagWriteError::SaveFailed};
 }
 
 TagRecord TagReaderAndWriter::readAll(const QString &path)
@@ -419,14 +429,14 @@ TagRecord TagReaderAndWriter::readAll(const QString &path)
     return record;
 }
 
-bool TagReaderAndWriter::writeAll(const QString &path, const QMap<QString, QString> &fields,
-                                  const std::optional<QImage> &cover)
+TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QString, QString> &fields,
+                                            const std::optional<QImage> &cover)
 {
     QByteArray jpeg;
     if (cover && !cover->isNull()) {
         jpeg = encodeJpeg(*cover);
         if (jpeg.isEmpty())
-            return false;
+            return {TagWriteError::PictureNotEncodable};
     }
     return modifyMpeg(path, [&](TagLib::MPEG::File &file) {
         for (const QString &key : TagKeys::textFields()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/tagfields.h"
+#include "tags/tagwriteresult.h"
 
 #include <QImage>
 #include <QObject>
@@ -14,7 +15,7 @@
 // Readers give a single space " " for a field that is missing, and the frame
 // readers "file is not open" when the file cannot be opened at all. Writers
 // return whether the file was saved; they refuse (false, file untouched) when
-// the file holds no MPEG audio.
+// the file holds no MPEG audio. The whole-file writers say why they refused.
 class TagReaderAndWriter : public QObject
 {
     Q_OBJECT
@@ -53,11 +54,11 @@ public:
 
     // Replaces every picture by one JPEG front cover; a null image removes
     // them all.
-    static bool writeCoverArt(const QString &path, const QImage &image);
+    static TagWriteResult writeCoverArt(const QString &path, const QImage &image);
 
     // Strips ID3v1 and APE and removes the ID3v2 frames whose text mentions
     // "Serato". The path is UTF-8.
-    static bool removeSeratoData(const char *path);
+    static TagWriteResult removeSeratoData(const char *path);
 
     // All thirteen text fields and the cover (fitted to 400 x 400, decoded at
     // reduced size) in one open; the same texts the single readers give.
@@ -66,7 +67,7 @@ public:
     // Writes the given fields (column key -> text; the others stay as they
     // are) and, when asked, the cover, in one open and one save. Stores
     // exactly what the single writers called in column order would.
-    static bool writeAll(const QString &path, const QMap<QString, QString> &fields,
+    static TagWriteResult writeAll(const QString &path, const QMap<QString, QString> &fields,
                          const std::optional<QImage> &cover = std::nullopt);
 
     // Decodes picture bytes, shrunk while decoding to fit size x size when

@@ -48,18 +48,18 @@ const QVector<QPair<QString, std::function<bool(const QString &)>>> &writeOperat
                          [field, value](const QString &path) { return field.write(path, value); }});
         }
         list.append({QStringLiteral("writeCoverArt"), [](const QString &path) {
-                         return T::writeCoverArt(path, F::image(40, 30, Qt::red));
+                         return bool(T::writeCoverArt(path, F::image(40, 30, Qt::red)));
                      }});
         list.append({QStringLiteral("writeCoverArt null"),
-                     [](const QString &path) { return T::writeCoverArt(path, QImage()); }});
+                     [](const QString &path) { return bool(T::writeCoverArt(path, QImage())); }});
         list.append({QStringLiteral("writeAll"), [](const QString &path) {
                          QMap<QString, QString> fields;
                          for (const QString &key : TagKeys::textFields())
                              fields.insert(key, QStringLiteral("9"));
-                         return T::writeAll(path, fields, F::image(40, 30, Qt::red));
+                         return bool(T::writeAll(path, fields, F::image(40, 30, Qt::red)));
                      }});
         list.append({QStringLiteral("removeSeratoData"), [](const QString &path) {
-                         return T::removeSeratoData(path.toUtf8().constData());
+                         return bool(T::removeSeratoData(path.toUtf8().constData()));
                      }});
         return list;
     }();

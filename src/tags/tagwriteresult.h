@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// Why a write left a file as it was; None when the write was stored.
+enum class TagWriteError {
+    None,
+    FileMissing,
+    NotMpegAudio,
+    IncompleteTag,
+    EncryptedFrames,
+    PictureNotEncodable,
+    SaveFailed,
+};
+
+struct TagWriteResult
+{
+    TagWriteError error = TagWriteError::None;
+
+    explicit operator bool() const { return error == TagWriteError::None; }
+
+    // Short enough to follow a file name in a notification.
+    QString reason() const
+    {
+        switch (error) {
+        case TagWriteError::None:
+            return QString();
+        case TagWriteError::FileMissing:
+            return QStringLiteral("the file is gone");
+        case TagWriteError::NotMpegAudio:
+            return QStringLiteral("it is not MPEG audio");
+        case TagWriteError::IncompleteTag:
+            return QStringLiteral("its tag could not be read completely");
+        case TagWriteError::EncryptedFrames:
+            return QStringLiteral("its tag holds encrypted frames");
+        case TagWriteError::PictureNotEncodable:
+            return QStringLiteral("the picture could not be stored");
+        case TagWriteError::SaveFailed:
+            return QStringLiteral("it could not be written");
+        }
+        return QString();
+    }
+};
