@@ -1,5 +1,7 @@
 #include "tags/tagreaderandwriter.h"
 
+#include "tags/tagintegrity.h"
+#include "tags/tagsaving.h"
 #include "tags/textencoding.h"
 
 #include <QBuffer>
@@ -77,19 +79,19 @@ enum class Field { Title, Artist, Album, Year, Comment, Track, Genre, Frame };
 struct FieldInfo
 {
     Field field;
-    const char *frameId; // only for frame fields
+    const char *frameId; // the ID3v2 frame the field is stored in
 };
 
 FieldInfo fieldInfo(const QString &key)
 {
     static const QMap<QString, FieldInfo> table = {
-        {QStringLiteral("Title"), {Field::Title, nullptr}},
-        {QStringLiteral("Artist"), {Field::Artist, nullptr}},
-        {QStringLiteral("Album"), {Field::Album, nullptr}},
-        {QStringLiteral("Year"), {Field::Year, nullptr}},
-        {QStringLiteral("Comment"), {Field::Comment, nullptr}},
-        {QStringLiteral("Track"), {Field::Track, nullptr}},
-        {QStringLiteral("Genre"), {Field::Genre, nullptr}},
+        {QStringLiteral("Title"), {Field::Title, "TIT2"}},
+        {QStringLiteral("Artist"), {Field::Artist, "TPE1"}},
+        {QStringLiteral("Album"), {Field::Album, "TALB"}},
+        {QStringLiteral("Year"), {Field::Year, "TDRC"}},
+        {QStringLiteral("Comment"), {Field::Comment, "COMM"}},
+        {QStringLiteral("Track"), {Field::Track, "TRCK"}},
+        {QStringLiteral("Genre"), {Field::Genre, "TCON"}},
         {QStringLiteral("BPM"), {Field::Frame, "TBPM"}},
         {QStringLiteral("Composer"), {Field::Frame, "TCOM"}},
         {QStringLiteral("Grouping"), {Field::Frame, "TIT1"}},
@@ -109,7 +111,7 @@ QString readComment(TagLib::FileRef &ref)
     if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file())) {
         TagLib::ID3v2::Tag *tag = mpeg->ID3v2Tag(false);
         if (tag && !tag->frameList("COMM").isEmpty()) {
-            const auto *plain = TagLib::ID3v2::CommentsFrame::findByDescription(tag, TagLib::String());
+            const auto *plain = TagSaving::plainComment(tag);
             return plain ? fromGenericTagString(plain->toString()) : QString();
         }
     }
@@ -154,44 +156,36 @@ QString readFrame(TagLib::MPEG::File &file, const char *frameId)
     return fromTagString(frames.front()->toString());
 }
 
+// Through the format-neutral interface, as the generic readers are meant to
+// read; an MPEG file's ID3v2 tag is completed first.
+class GenericFile
+{
+public:
+    explicit GenericFile(const QString &path)
+        : m_ref(TagFileName(path), true, TagLib::AudioProperties::Average)
+    {
+        if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(m_ref.file()))
+            completeTag(*mpeg);
+    }
+
+    bool hasTag() const { return !m_ref.isNull() && m_ref.tag(); }
+    TagLib::FileRef &ref() { return m_ref; }
+
+private:
+    TagLib::FileRef m_ref;
+};
+
 QString readGenericField(const QString &path, Field field)
 {
-    TagLib::FileRef ref(TagFileName(path), true, TagLib::AudioProperties::Average);
-    if (ref.isNull() || !ref.tag())
-        return kPlaceholder;
-    return readGeneric(ref, field);
+    GenericFile file(path);
+    return file.hasTag() ? readGeneric(file.ref(), field) : kPlaceholder;
 }
 
 QString readFrameField(const QString &path, const char *frameId)
 {
     TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
+    completeTag(file);
     return readFrame(file, frameId);
-}
-
-// TagLib's own empty comment removes every comment frame, and a new comment
-// lands in the first one whatever its description: both would destroy other
-// programs' described comments (gapless playback data among them). Only the
-// plain, description-less comment is the user's.
-void setComment(TagLib::MPEG::File &file, const TagLib::String &text)
-{
-    if (TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true)) {
-        using TagLib::ID3v2::CommentsFrame;
-        if (text.isEmpty()) {
-            while (CommentsFrame *plain = CommentsFrame::findByDescription(tag, TagLib::String()))
-                tag->removeFrame(plain);
-        } else {
-            CommentsFrame *plain = CommentsFrame::findByDescription(tag, TagLib::String());
-            if (!plain) {
-                plain = new CommentsFrame(TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
-                tag->addFrame(plain);
-            }
-            plain->setText(text);
-        }
-    }
-    if (TagLib::ID3v1::Tag *tag = file.ID3v1Tag(false))
-        tag->setComment(text);
-    if (TagLib::APE::Tag *tag = file.APETag(false))
-        tag->setComment(text);
 }
 
 void setFrameText(TagLib::MPEG::File &file, const char *frameId, const QString &value)
@@ -203,36 +197,46 @@ void setFrameText(TagLib::MPEG::File &file, const char *frameId, const QString &
     tag->addFrame(frame);
 }
 
+// A generic field lands in a new ID3v2 frame and, as TagLib's format-neutral
+// setter would put it, in the file's ID3v1 copy and APE tag.
+void setGenericField(TagLib::MPEG::File &file, const FieldInfo &info, const QString &value)
+{
+    const TagLib::String text = toTagString(value);
+    // Negative numbers are no year or track either.
+    const int number = std::max(0, value.toInt(nullptr, 10));
+
+    QList<TagLib::Tag *> others = {file.ID3v1Tag(true)};
+    if (TagLib::APE::Tag *ape = file.APETag(false))
+        others << ape;
+    for (TagLib::Tag *other : qAsConst(others)) {
+        switch (info.field) {
+        case Field::Title: other->setTitle(text); break;
+        case Field::Artist: other->setArtist(text); break;
+        case Field::Album: other->setAlbum(text); break;
+        case Field::Comment: other->setComment(text); break;
+        case Field::Genre: other->setGenre(text); break;
+        case Field::Year: other->setYear(uint(number)); break;
+        case Field::Track: other->setTrack(uint(number)); break;
+        case Field::Frame: break;
+        }
+    }
+
+    TagLib::ID3v2::Tag *id3v2 = file.ID3v2Tag(true);
+    if (info.field == Field::Comment)
+        TagSaving::replacePlainComment(id3v2, text);
+    else if (info.field == Field::Year || info.field == Field::Track)
+        TagSaving::replaceTextFrame(id3v2, info.frameId, number > 0 ? TagLib::String::number(number) : TagLib::String());
+    else
+        TagSaving::replaceTextFrame(id3v2, info.frameId, text);
+}
+
 void setField(TagLib::MPEG::File &file, const QString &key, const QString &value)
 {
     const FieldInfo info = fieldInfo(key);
-    TagLib::Tag *tag = file.tag();
-    switch (info.field) {
-    case Field::Title:
-        tag->setTitle(toTagString(value));
-        return;
-    case Field::Artist:
-        tag->setArtist(toTagString(value));
-        return;
-    case Field::Album:
-        tag->setAlbum(toTagString(value));
-        return;
-    case Field::Comment:
-        setComment(file, toTagString(value));
-        return;
-    case Field::Genre:
-        tag->setGenre(toTagString(value));
-        return;
-    case Field::Year:
-        tag->setYear(static_cast<unsigned int>(value.toInt(nullptr, 10)));
-        return;
-    case Field::Track:
-        tag->setTrack(static_cast<unsigned int>(value.toInt(nullptr, 10)));
-        return;
-    case Field::Frame:
+    if (info.field == Field::Frame)
         setFrameText(file, info.frameId, value);
-        return;
-    }
+    else
+        setGenericField(file, info, value);
 }
 
 // TagLib happily "opens" any file as MPEG and its save would prepend an ID3v2
@@ -243,18 +247,15 @@ bool isWritableMpeg(TagLib::MPEG::File &file)
     return file.isOpen() && file.isValid() && !file.readOnly() && file.firstFrameOffset() >= 0;
 }
 
-bool saveMpeg(TagLib::MPEG::File &file)
-{
-    return file.save(TagLib::MPEG::File::AllTags, TagLib::File::StripOthers, TagLib::ID3v2::v4,
-                     TagLib::File::Duplicate);
-}
-
-// Why a file cannot take a write at all, before anything is changed.
+// Why a file cannot take a write at all, before anything is changed. A tag
+// read only in part would be saved with only that part.
 TagWriteError writeRefusal(const QString &path, TagLib::MPEG::File &file)
 {
     if (!QFileInfo(path).isFile())
         return TagWriteError::FileMissing;
-    return isWritableMpeg(file) ? TagWriteError::None : TagWriteError::NotMpegAudio;
+    if (!isWritableMpeg(file))
+        return TagWriteError::NotMpegAudio;
+    return completeTag(file) == TagReadState::Partial ? TagWriteError::IncompleteTag : TagWriteError::None;
 }
 
 // One open, a change, one save; refuses files that are not MPEG audio.
@@ -264,7 +265,7 @@ TagWriteResult modifyMpeg(const QString &path, const std::function<void(TagLib::
     if (const TagWriteError refusal = writeRefusal(path, file); refusal != TagWriteError::None)
         return {refusal};
     change(file);
-    return {saveMpeg(file) ? TagWriteError::None : TagWriteError::SaveFailed};
+    return {TagSaving::saveTags(file, TagSaving::Scope::AllTags)};
 }
 
 bool writeField(const QString &path, const QString &key, const QString &value)
@@ -340,6 +341,7 @@ QString TagReaderAndWriter::readInitialKey(const QString &path) { return readFra
 QImage TagReaderAndWriter::readCoverArt(const QString &path)
 {
     TagLib::MPEG::File file(TagFileName(path), true, TagLib::AudioProperties::Average);
+    completeTag(file);
     return QImage::fromData(firstPictureBytes(file));
 }
 
@@ -375,31 +377,33 @@ TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
     if (const TagWriteError refusal = writeRefusal(name, file); refusal != TagWriteError::None)
         return {refusal};
 
-    const int otherTags = TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::APE;
-    bool ok = file.strip(otherTags, true);
-
-    if (TagLib::ID3v2::Tag *tag = file.ID3v2Tag(false)) {
-        // Only the frames that themselves mention the DJ application: others
-        // with the same id (comments, pictures, other tools' objects) stay.
-        bool removed = true;
-        while (removed) {
-            removed = false;
-            // By reference: a copy would share TagLib's owning list and
-            // delete every frame when it goes out of scope.
-            const TagLib::ID3v2::FrameList &frames = tag->frameList();
-            for (TagLib::ID3v2::Frame *frame : frames) {
-                if (fromTagString(frame->toString()).contains(QLatin1String("Serato"), Qt::CaseSensitive)) {
-                    tag->removeFrame(frame);
-                    removed = true;
-                    break;
-                }
+    // Only the frames that themselves mention the DJ application: others with
+    // the same id (comments, pictures, other tools' objects) stay.
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+    bool removedAny = false;
+    for (bool removed = true; removed;) {
+        removed = false;
+        // By reference: a copy would share TagLib's owning list and delete
+        // every frame when it goes out of scope.
+        const TagLib::ID3v2::FrameList &frames = tag->frameList();
+        for (TagLib::ID3v2::Frame *frame : frames) {
+            if (fromTagString(frame->toString()).contains(QLatin1String("Serato"), Qt::CaseSensitive)) {
+                tag->removeFrame(frame);
+                removed = removedAny = true;
+                break;
             }
         }
     }
-    ok = saveMpeg(file) && ok;
-    // The save copies the tag into a fresh ID3v1 tag; take it out again.
-    ok = file.strip(otherTags, true) && ok;
-    return {ok ? TagWriteError::None : TagWriteError::SaveFailed};
+
+    // A file with nothing to remove is left as it is; one whose ID3v2 tag
+    // kept every frame loses only its ID3v1 and APE tags, and its ID3v2 tag
+    // is not rewritten for that.
+    if (removedAny)
+        return {TagSaving::saveTags(file, TagSaving::Scope::ID3v2Only)};
+    if (!file.hasID3v1Tag() && !file.hasAPETag())
+        return {};
+    const bool stripped = file.strip(TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::APE, true);
+    return {stripped ? TagWriteError::None : TagWriteError::SaveFailed};
 }
 
 TagRecord TagReaderAndWriter::readAll(const QString &path)
@@ -409,21 +413,21 @@ TagRecord TagReaderAndWriter::readAll(const QString &path)
 
     // Generic fields as the single readers see them (through the
     // format-neutral interface); the same MPEG file then serves the frames.
-    TagLib::FileRef ref(TagFileName(path), true, TagLib::AudioProperties::Average);
-    auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file());
+    GenericFile generic(path);
+    auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(generic.ref().file());
     std::unique_ptr<TagLib::MPEG::File> ownMpeg;
     if (!mpeg) {
         ownMpeg = std::make_unique<TagLib::MPEG::File>(TagFileName(path), true, TagLib::AudioProperties::Average);
         mpeg = ownMpeg.get();
+        completeTag(*mpeg);
     }
 
-    const bool genericOk = !ref.isNull() && ref.tag();
     for (const QString &key : keys) {
         const FieldInfo info = fieldInfo(key);
         if (info.field == Field::Frame)
             record.fields.insert(key, readFrame(*mpeg, info.frameId));
         else
-            record.fields.insert(key, genericOk ? readGeneric(ref, info.field) : kPlaceholder);
+            record.fields.insert(key, generic.hasTag() ? readGeneric(generic.ref(), info.field) : kPlaceholder);
     }
     record.cover = decodeFitted(firstPictureBytes(*mpeg), TagKeys::kCoverFit);
     return record;

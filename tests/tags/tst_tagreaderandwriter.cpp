@@ -372,6 +372,11 @@ private slots:
 
         if (fixture == "ID3v2.3 file") {
             QVERIFY(saved);
+            // Nothing to remove: the DJ-data removal leaves the file alone.
+            if (writeOperations().at(op).first == QLatin1String("removeSeratoData")) {
+                QCOMPARE(F::hash(path), before);
+                return;
+            }
             QCOMPARE(F::id3v2Version(path), 4);
             QVERIFY(audioIntact(path));
             return;

@@ -1,0 +1,185 @@
+#include "tags/tagsaving.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <taglib/apetag.h>
+#include <taglib/commentsframe.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/unknownframe.h>
+
+#include <vector>
+
+namespace TagSaving {
+
+namespace {
+
+using TagLib::ID3v2::CommentsFrame;
+using TagLib::ID3v2::Frame;
+
+// Frame headers are TagLib's protected business; their flags are read here.
+struct FrameFlags : Frame
+{
+    static bool encrypted(const Frame *frame) { return (frame->*&FrameFlags::header)()->encryption(); }
+};
+
+bool holdsEncryptedFrames(const TagLib::ID3v2::Tag *tag)
+{
+    for (const Frame *frame : tag->frameList()) {
+        if (FrameFlags::encrypted(frame))
+            return true;
+    }
+    return false;
+}
+
+QString frameText(const Frame *frame)
+{
+    if (const auto *unknown = dynamic_cast<const TagLib::ID3v2::UnknownFrame *>(frame)) {
+        // Frames ID3v2.4 has no form for stay unparsed: encoding byte, text.
+        const TagLib::ByteVector data = unknown->data();
+        if (data.isEmpty() || uchar(data[0]) > 3)
+            return QString();
+        const TagLib::String text(data.mid(1), TagLib::String::Type(data[0]));
+        return QString::fromUtf8(text.toCString(true)).remove(QChar(0)).trimmed();
+    }
+    return QString::fromUtf8(frame->toString().toCString(true)).trimmed();
+}
+
+QString firstText(const TagLib::ID3v2::Tag *tag, const char *id)
+{
+    const TagLib::ID3v2::FrameList &frames = tag->frameList(id);
+    return frames.isEmpty() ? QString() : frameText(frames.front());
+}
+
+// ID3v2.4 keeps the day, month and time of a recording in its one date frame;
+// 2.3 kept them in frames the upgrade drops (TagLib folds only some forms).
+void foldDateFrames(TagLib::ID3v2::Tag *tag)
+{
+    const TagLib::ID3v2::FrameList &years = tag->frameList("TDRC");
+    if (years.isEmpty())
+        return;
+    const QString year = frameText(years.front());
+    if (!QRegularExpression(QStringLiteral("^\\d{4}$")).match(year).hasMatch())
+        return;
+
+    QString date;
+    const auto dayMonth = QRegularExpression(QStringLiteral("^(\\d{2})(\\d{2})$")).match(firstText(tag, "TDAT"));
+    const auto recorded = QRegularExpression(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})")).match(firstText(tag, "TRDA"));
+    if (dayMonth.hasMatch())
+        date = QLatin1Char('-') + dayMonth.captured(2) + QLatin1Char('-') + dayMonth.captured(1);
+    else if (recorded.hasMatch() && recorded.captured(1) == year)
+        date = QLatin1Char('-') + recorded.captured(2) + QLatin1Char('-') + recorded.captured(3);
+    if (date.isEmpty())
+        return;
+    const auto time = QRegularExpression(QStringLiteral("^(\\d{2})(\\d{2})$")).match(firstText(tag, "TIME"));
+    if (time.hasMatch())
+        date += QLatin1Char('T') + time.captured(1) + QLatin1Char(':') + time.captured(2);
+    years.front()->setText(TagLib::String((year + date).toUtf8().constData(), TagLib::String::UTF8));
+}
+
+TagLib::String plainCommentText(const TagLib::ID3v2::Tag *tag)
+{
+    const CommentsFrame *comment = plainComment(tag);
+    return comment ? comment->text() : TagLib::String();
+}
+
+// What ID3v1 holds goes into ID3v2 only where ID3v2 has no such frame at all:
+// a track ("A1"), year or comment that TagLib reads as zero or empty is still
+// the user's, and an empty ID3v1 value never removes anything.
+void fillFromId3v1(TagLib::ID3v2::Tag *v2, const TagLib::ID3v1::Tag *v1)
+{
+    const auto fillText = [&](const char *id, const TagLib::String &value) {
+        const TagLib::ID3v2::FrameList &frames = v2->frameList(id);
+        if ((frames.isEmpty() || frames.front()->toString().isEmpty()) && !value.isEmpty())
+            replaceTextFrame(v2, id, value);
+    };
+    fillText("TIT2", v1->title());
+    fillText("TPE1", v1->artist());
+    fillText("TALB", v1->album());
+    fillText("TCON", v1->genre());
+    if (v2->frameList("COMM").isEmpty() && !v1->comment().isEmpty())
+        replacePlainComment(v2, v1->comment());
+    if (v2->frameList("TDRC").isEmpty() && v1->year() > 0)
+        replaceTextFrame(v2, "TDRC", TagLib::String::number(int(v1->year())));
+    if (v2->frameList("TRCK").isEmpty() && v1->track() > 0)
+        replaceTextFrame(v2, "TRCK", TagLib::String::number(int(v1->track())));
+}
+
+// The ID3v1 copy takes from ID3v2 what it lacks, as TagLib's duplication
+// does; its comment is the plain comment, never another program's.
+void fillId3v1(TagLib::ID3v1::Tag *v1, const TagLib::ID3v2::Tag *v2)
+{
+    if (v1->title().isEmpty())
+        v1->setTitle(v2->title());
+    if (v1->artist().isEmpty())
+        v1->setArtist(v2->artist());
+    if (v1->album().isEmpty())
+        v1->setAlbum(v2->album());
+    if (v1->genre().isEmpty())
+        v1->setGenre(v2->genre());
+    if (v1->comment().isEmpty())
+        v1->setComment(plainCommentText(v2));
+    if (v1->year() == 0)
+        v1->setYear(v2->year());
+    if (v1->track() == 0)
+        v1->setTrack(v2->track());
+}
+
+} // namespace
+
+void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::String &text)
+{
+    tag->removeFrames(id);
+    if (text.isEmpty())
+        return;
+    auto *frame = new TagLib::ID3v2::TextIdentificationFrame(
+        id, TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
+    frame->setText(text);
+    tag->addFrame(frame);
+}
+
+const CommentsFrame *plainComment(const TagLib::ID3v2::Tag *tag)
+{
+    return CommentsFrame::findByDescription(tag, TagLib::String());
+}
+
+void replacePlainComment(TagLib::ID3v2::Tag *tag, const TagLib::String &text)
+{
+    TagLib::ByteVector language;
+    while (CommentsFrame *old = CommentsFrame::findByDescription(tag, TagLib::String())) {
+        if (language.isEmpty())
+            language = old->language();
+        tag->removeFrame(old);
+    }
+    if (text.isEmpty())
+        return;
+    auto *comment = new CommentsFrame(TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
+    if (language.size() == 3)
+        comment->setLanguage(language);
+    comment->setText(text);
+    tag->addFrame(comment);
+}
+
+TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope)
+{
+    TagLib::ID3v2::Tag *v2 = file.ID3v2Tag(true);
+    if (holdsEncryptedFrames(v2))
+        return TagWriteError::EncryptedFrames;
+    if (file.hasID3v2Tag() && v2->header()->majorVersion() < 4)
+        foldDateFrames(v2);
+
+    int tags = TagLib::MPEG::File::ID3v2;
+    if (scope == Scope::AllTags) {
+        TagLib::ID3v1::Tag *v1 = file.ID3v1Tag(true);
+        fillFromId3v1(v2, v1);
+        fillId3v1(v1, v2);
+        tags = TagLib::MPEG::File::AllTags;
+    }
+    const bool saved = file.save(tags, TagLib::File::StripOthers, TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate);
+    return saved ? TagWriteError::None : TagWriteError::SaveFailed;
+}
+
+} // namespace TagSaving

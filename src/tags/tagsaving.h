@@ -1,0 +1,40 @@
+#pragma once
+
+#include "tags/tagwriteresult.h"
+
+#include <taglib/tstring.h>
+
+namespace TagLib {
+namespace ID3v2 {
+class CommentsFrame;
+class Tag;
+} // namespace ID3v2
+namespace MPEG {
+class File;
+}
+} // namespace TagLib
+
+// How the program's own fields land in an ID3v2 tag, and how a file is saved.
+namespace TagSaving {
+
+// A field the program owns is always written as a new frame: flags and the
+// encoding byte of an old (perhaps damaged) frame must not decide whether the
+// value is stored. An empty text leaves no frame.
+void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::String &text);
+
+// The Comment column is the plain, description-less comment; described ones
+// belong to other programs (gapless playback, loudness).
+const TagLib::ID3v2::CommentsFrame *plainComment(const TagLib::ID3v2::Tag *tag);
+void replacePlainComment(TagLib::ID3v2::Tag *tag, const TagLib::String &text);
+
+enum class Scope {
+    AllTags,   // ID3v2 with its ID3v1 copy (and an APE tag the file has)
+    ID3v2Only, // ID3v1 and APE are stripped
+};
+
+// Saves as ID3v2.4. Refuses tags that hold encrypted frames (TagLib would
+// write them back unreadable). Makes the ID3v1 copy itself: TagLib's own
+// duplication would delete ID3v2 frames it reads as empty.
+TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope);
+
+} // namespace TagSaving
