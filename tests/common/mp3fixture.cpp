@@ -187,10 +187,10 @@ bool addApe(const QString &path, const QString &title)
                       TagLib::File::DoNotDuplicate);
 }
 
-QByteArray rawFrame(const char *id, const QByteArray &body, int version)
+QByteArray rawFrame(const char *id, const QByteArray &body, int version, quint16 flags)
 {
     return QByteArray(id, 4) + bigEndian(static_cast<quint32>(body.size()), version == 4)
-        + QByteArray(2, '\0') + body;
+        + char(flags >> 8) + char(flags & 0xff) + body;
 }
 
 QByteArray rawTextFrame(const char *id, char encoding, const QByteArray &text, int version)
@@ -198,15 +198,21 @@ QByteArray rawTextFrame(const char *id, char encoding, const QByteArray &text, i
     return rawFrame(id, QByteArray(1, encoding) + text, version);
 }
 
+QByteArray rawTag(const QList<QByteArray> &frames, int version, char flags,
+                  const QByteArray &extendedHeader, int padding)
+{
+    QByteArray body = extendedHeader;
+    for (const QByteArray &frame : frames)
+        body += frame;
+    body += QByteArray(padding, '\0');
+    return QByteArray("ID3") + char(version) + '\0' + flags
+        + bigEndian(static_cast<quint32>(body.size()), true) + body;
+}
+
 QString createRaw(const QString &dir, const QString &name, const QList<QByteArray> &frames,
                   int version, int audioFrames)
 {
-    QByteArray body;
-    for (const QByteArray &frame : frames)
-        body += frame;
-    const QByteArray header = QByteArray("ID3") + char(version) + QByteArray(2, '\0')
-        + bigEndian(static_cast<quint32>(body.size()), true);
-    return createFile(dir, name, header + body + silentAudio(audioFrames));
+    return createFile(dir, name, rawTag(frames, version) + silentAudio(audioFrames));
 }
 
 QStringList frameDump(const QString &path, const char *id)

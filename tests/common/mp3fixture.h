@@ -48,8 +48,14 @@ bool addApe(const QString &path, const QString &title);
 // A file whose ID3v2 tag is made of raw frames, for what TagLib itself would
 // not write (Latin-1 text holding UTF-8 bytes, duplicate frames, UTF-16 with
 // byte order marks, ID3v2.3 tags).
-QByteArray rawFrame(const char *id, const QByteArray &body, int version = 4);
+// Tags built byte by byte also make what no tagging library writes: damaged
+// frames, odd flags and encodings, extended headers.
+QByteArray rawFrame(const char *id, const QByteArray &body, int version = 4, quint16 flags = 0);
 QByteArray rawTextFrame(const char *id, char encoding, const QByteArray &text, int version = 4);
+// Header with the given flags, the extended header (as given, after the
+// header), the frames and the padding.
+QByteArray rawTag(const QList<QByteArray> &frames, int version = 4, char flags = 0,
+                  const QByteArray &extendedHeader = QByteArray(), int padding = 0);
 QString createRaw(const QString &dir, const QString &name, const QList<QByteArray> &frames,
                   int version = 4, int audioFrames = 20);
 

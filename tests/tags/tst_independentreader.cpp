@@ -1,63 +1,16 @@
 #include "common/mp3fixture.h"
+#include "common/mutagenview.h"
 #include "common/testmain.h"
 #include "tags/fieldaccess.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace F = Mp3Fixture;
 using T = TagReaderAndWriter;
 
-namespace {
-
-// Debian's mutagen lives with the system interpreter, whatever comes first on PATH.
-const QString kPython = QStringLiteral("/usr/bin/python3");
-
-// The ID3v2 tag as mutagen sees it: version and, per frame, its id, text,
-// description, mime type and picture type.
-const char *const kDump = R"(
-import json, sys
-from mutagen.id3 import ID3
-tag = ID3(sys.argv[1])
-frames = []
-for f in tag.values():
-    d = {"id": f.FrameID}
-    if hasattr(f, "text"):
-        d["text"] = [str(t) for t in f.text]
-    for name in ("desc", "mime"):
-        if hasattr(f, name):
-            d[name] = str(getattr(f, name))
-    if hasattr(f, "type"):
-        d["type"] = int(f.type)
-    frames.append(d)
-print(json.dumps({"version": list(tag.version), "frames": frames}))
-)";
-
-QJsonObject mutagenView(const QString &path)
-{
-    QProcess python;
-    python.start(kPython, {QStringLiteral("-c"), QString::fromLatin1(kDump), path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        qWarning() << python.readAllStandardError();
-        return QJsonObject();
-    }
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
-}
-
-QList<QJsonObject> framesWithId(const QJsonObject &view, const QString &id)
-{
-    QList<QJsonObject> found;
-    for (const QJsonValue &frame : view.value(QStringLiteral("frames")).toArray()) {
-        if (frame.toObject().value(QStringLiteral("id")).toString() == id)
-            found << frame.toObject();
-    }
-    return found;
-}
-
-} // namespace
+using MutagenView::framesWithId;
+using MutagenView::view;
 
 class TestIndependentReader : public QObject
 {
@@ -68,10 +21,7 @@ class TestIndependentReader : public QObject
 private slots:
     void initTestCase()
     {
-        QProcess probe;
-        probe.start(kPython, {QStringLiteral("-c"), QStringLiteral("import mutagen")});
-        if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit
-            || probe.exitCode() != 0)
+        if (!MutagenView::available())
             QSKIP("/usr/bin/python3 cannot import mutagen (apt-get install python3-mutagen)");
         QVERIFY(m_dir.isValid());
     }
@@ -96,9 +46,9 @@ private slots:
         const FieldAccess &field = fieldByKey(key);
         const QString path = F::create(m_dir.path(), key + QStringLiteral(".mp3"));
         QVERIFY(field.write(path, value));
-        const QJsonObject view = mutagenView(path);
-        QCOMPARE(view.value(QStringLiteral("version")).toArray().at(1).toInt(), 4);
-        const QList<QJsonObject> frames = framesWithId(view, QString::fromLatin1(field.frameId));
+        const QJsonObject tag = view(path);
+        QCOMPARE(tag.value(QStringLiteral("version")).toArray().at(1).toInt(), 4);
+        const QList<QJsonObject> frames = framesWithId(tag, QString::fromLatin1(field.frameId));
         QCOMPARE(frames.size(), 1);
         QCOMPARE(frames.first().value(QStringLiteral("text")).toArray().at(0).toString(), value);
     }
@@ -109,7 +59,7 @@ private slots:
         const QByteArray jpeg = F::encode(F::image(30, 30, Qt::red));
         QVERIFY(F::addFrames(path, {F::pictureFrame(jpeg, 3), F::pictureFrame(jpeg, 4)}));
         QVERIFY(T::writeCoverArt(path, F::image(200, 100, Qt::blue)));
-        const QList<QJsonObject> pictures = framesWithId(mutagenView(path), QStringLiteral("APIC"));
+        const QList<QJsonObject> pictures = framesWithId(view(path), QStringLiteral("APIC"));
         QCOMPARE(pictures.size(), 1);
         QCOMPARE(pictures.first().value(QStringLiteral("mime")).toString(), QStringLiteral("image/jpeg"));
         QCOMPARE(pictures.first().value(QStringLiteral("type")).toInt(), 3);
@@ -121,9 +71,9 @@ private slots:
         QVERIFY(F::addFrames(path, {F::geobFrame(QStringLiteral("Serato Markers2"), "m"),
                                     F::geobFrame(QStringLiteral("Serato BeatGrid"), "b"),
                                     F::geobFrame(QStringLiteral("CueTool Cues"), "c")}));
-        QCOMPARE(framesWithId(mutagenView(path), QStringLiteral("GEOB")).size(), 3);
+        QCOMPARE(framesWithId(view(path), QStringLiteral("GEOB")).size(), 3);
         QVERIFY(T::removeSeratoData(path.toUtf8().constData()));
-        const QList<QJsonObject> geobs = framesWithId(mutagenView(path), QStringLiteral("GEOB"));
+        const QList<QJsonObject> geobs = framesWithId(view(path), QStringLiteral("GEOB"));
         QCOMPARE(geobs.size(), 1);
         QCOMPARE(geobs.first().value(QStringLiteral("desc")).toString(), QStringLiteral("CueTool Cues"));
     }

@@ -1,0 +1,288 @@
+#include "common/mp3fixture.h"
+#include "common/mutagenview.h"
+#include "common/testmain.h"
+#include "tags/tagreaderandwriter.h"
+
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+namespace F = Mp3Fixture;
+namespace M = MutagenView;
+using T = TagReaderAndWriter;
+
+namespace {
+
+QByteArray text(const char *id, const QByteArray &value, int version = 3)
+{
+    return F::rawTextFrame(id, 0, value, version);
+}
+
+QByteArray comment(const QByteArray &description, const QByteArray &value, int version = 3)
+{
+    return F::rawFrame("COMM", QByteArray("\0eng", 4) + description + '\0' + value, version);
+}
+
+const QByteArray kEmptyFrame = F::rawFrame("TENC", QByteArray(), 3);
+
+// What a common Windows media player writes: an empty encoder frame first.
+QList<QByteArray> mediaPlayerFrames()
+{
+    return {kEmptyFrame,
+            text("TIT2", "Night Drive"),
+            text("TPE1", "Ana Ruiz"),
+            text("TALB", "Late Hours"),
+            text("TYER", "2019"),
+            text("TCON", "Deep House"),
+            text("TRCK", "3"),
+            text("TCOM", "J. Moreno"),
+            comment("", "Warm-up set"),
+            F::rawFrame("POPM", QByteArray("Windows Media Player 9 Series\0\xff", 31), 3)};
+}
+
+const QStringList kMediaPlayerIds = {"COMM", "POPM", "TALB", "TCOM", "TCON", "TDRC", "TIT2", "TPE1", "TRCK"};
+
+QStringList sortedIds(const QString &path)
+{
+    QStringList ids = M::frameIds(path);
+    ids.sort();
+    return ids;
+}
+
+} // namespace
+
+class TestDamagedTags : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    QString create(const QByteArray &tag)
+    {
+        return F::createFile(m_dir.path(), QStringLiteral("f%1.mp3").arg(++m_files), tag + F::silentAudio());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!M::available())
+            QSKIP("/usr/bin/python3 cannot import mutagen (apt-get install python3-mutagen)");
+        QVERIFY(m_dir.isValid());
+    }
+
+    // TagLib stops at the first frame it cannot parse; what it could not read
+    // must never be saved away.
+    void partialReads_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<QString>("artist"); // as read
+        QTest::addColumn<QStringList>("savedIds"); // empty: every write refused
+
+        const QByteArray title3 = text("TIT2", "Title"), artist3 = text("TPE1", "Artist");
+        const QByteArray album3 = text("TALB", "Album");
+        const QByteArray title4 = text("TIT2", "Title", 4), artist4 = text("TPE1", "Artist", 4);
+        const QByteArray album4 = text("TALB", "Album", 4);
+        const QStringList three = {"TALB", "TIT2", "TPE1"};
+        const QByteArray extendedHeader("\0\0\0\x06\0\0\0\0\0\0", 10);
+
+        QTest::newRow("empty frame first (media player)")
+            << F::rawTag(mediaPlayerFrames(), 3, 0, {}, 1400) << "Ana Ruiz" << kMediaPlayerIds;
+        QTest::newRow("empty frame between, 2.4")
+            << F::rawTag({title4, F::rawFrame("TXXX", {}, 4), artist4, album4}) << "Artist" << three;
+        QTest::newRow("only a data-length indicator")
+            << F::rawTag({title4, F::rawFrame("TXXX", QByteArray(4, '\0'), 4, 0x0001), artist4, album4})
+            << "Artist" << three;
+        QTest::newRow("zeros where a header should start")
+            << F::rawTag({title3, QByteArray(3, '\0'), artist3, album3}, 3) << "Artist" << three;
+        QTest::newRow("2.3 extended header")
+            << F::rawTag({title3, artist3, album3}, 3, 0x40, extendedHeader) << "Artist" << three;
+        QTest::newRow("unsynchronised 2.3 tag with an empty frame")
+            << F::rawTag({kEmptyFrame, title3, artist3, album3}, 3, char(0x80)) << "Artist" << three;
+        QTest::newRow("frame running past the tag's end goes")
+            << F::rawTag({title4, artist4, QByteArray("TALB\0\0\x07\x68\0\0\0Alb", 13)}) << "Artist"
+            << QStringList{"TIT2", "TPE1"};
+        QTest::newRow("lowercase frame id")
+            << F::rawTag({title3, text("Tpe1", "Artist"), album3}, 3) << "" << QStringList();
+        QTest::newRow("control byte in a frame id")
+            << F::rawTag({title4, text("X\x01YZ", "junk", 4), artist4, album4}) << "Artist" << QStringList();
+    }
+
+    void partialReads()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(QString, artist);
+        QFETCH(QStringList, savedIds);
+        const QString path = create(tag);
+
+        const TagRecord record = T::readAll(path);
+        QVERIFY(!record.fields.value("Title").trimmed().isEmpty());
+        QCOMPARE(record.fields.value("Artist"), artist);
+        QCOMPARE(T::readArtist(path), artist);
+
+        const QByteArray before = F::hash(path);
+        const TagWriteResult written = T::writeAll(path, {{"Title", "New"}});
+        if (savedIds.isEmpty()) {
+            QCOMPARE(written.error, TagWriteError::IncompleteTag);
+            QCOMPARE(written.reason(), QStringLiteral("its tag could not be read completely"));
+            QVERIFY(!T::writeBPM(path, "120"));
+            QCOMPARE(T::removeSeratoData(path.toUtf8().constData()).error, TagWriteError::IncompleteTag);
+            QCOMPARE(F::hash(path), before);
+            return;
+        }
+        QVERIFY(written);
+        QCOMPARE(sortedIds(path), savedIds);
+        QCOMPARE(M::text(path, "TIT2"), QStringLiteral("New"));
+        QCOMPARE(M::text(path, "TPE1"), artist);
+        QCOMPARE(T::readAll(path).fields.value("Artist"), artist);
+    }
+
+    // Owned fields go into new frames: a damaged old frame's flags or
+    // encoding byte never decide whether the value is stored.
+    void ownedFieldsLand_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("id");
+
+        QTest::newRow("tag-alter-preservation flag") << F::rawFrame("TIT2", "\0Old", 3, 0x8000) << 3 << "Title" << "TIT2";
+        QTest::newRow("encryption flag, 2.3") << F::rawFrame("TIT2", "\x01\x80garbled", 3, 0x0040) << 3 << "Title" << "TIT2";
+        QTest::newRow("encryption flag, 2.4") << F::rawFrame("TALB", "\x01\x80garbled", 4, 0x0004) << 4 << "Album" << "TALB";
+        QTest::newRow("text encoding 5") << F::rawFrame("TIT2", "\x05Old", 3) << 3 << "Title" << "TIT2";
+        QTest::newRow("comment in encoding 7") << F::rawFrame("COMM", QByteArray("\x07eng\0Old", 8), 4) << 4
+                                               << "Comment" << "COMM";
+        QTest::newRow("year frame flagged for dropping") << F::rawFrame("TDRC", "\0" "1999", 4, 0x4000) << 4
+                                                         << "Year" << "TDRC";
+    }
+
+    void ownedFieldsLand()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(int, version);
+        QFETCH(QString, key);
+        QFETCH(QString, id);
+        const QString value = key == "Year" ? QStringLiteral("2024") : QStringLiteral("New Välue");
+        const QString single = create(F::rawTag({frame, text("TPE4", "Remixer", version)}, version));
+        const QString together = create(F::rawTag({frame, text("TPE4", "Remixer", version)}, version));
+
+        QVERIFY(key == "Year" ? T::writeYear(single, value) : key == "Album" ? T::writeAlbum(single, value)
+                : key == "Comment" ? T::writeComment(single, value) : T::writeTitle(single, value));
+        QVERIFY(T::writeAll(together, {{key, value}}));
+        for (const QString &path : {single, together}) {
+            QCOMPARE(M::text(path, id), value);
+            QCOMPARE(M::text(path, "TPE4"), QStringLiteral("Remixer"));
+        }
+    }
+
+    void encryptedFramesOfOthersRefuse()
+    {
+        const QString path = create(F::rawTag({text("TIT2", "Title"), F::rawFrame("PRIV", "\x01\x80secret", 3, 0x0040)}, 3));
+        const QByteArray before = F::hash(path);
+        QCOMPARE(T::writeAll(path, {{"Title", "New"}}).error, TagWriteError::EncryptedFrames);
+        QCOMPARE(F::hash(path), before);
+    }
+
+    void djDataRemoval_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<bool>("id3v1");
+        QTest::addColumn<QStringList>("idsAfter");
+        QTest::addColumn<bool>("untouched");
+
+        const QByteArray full = F::rawTag({text("TIT2", "Title", 4), text("TPE1", "Artist", 4)});
+        const QByteArray serato = F::rawFrame("GEOB", QByteArray(1, '\0') + "application/octet-stream" + QByteArray(2, '\0')
+                                                          + "Serato Markers2" + QByteArray(1, '\0') + "m", 4);
+        QTest::newRow("nothing to remove") << full << false << QStringList{"TIT2", "TPE1"} << true;
+        QTest::newRow("media player file") << F::rawTag(mediaPlayerFrames(), 3) << false << kMediaPlayerIds << true;
+        QTest::newRow("media player file, ID3v1 behind")
+            << F::rawTag(mediaPlayerFrames(), 3) << true << kMediaPlayerIds << false;
+        QTest::newRow("DJ data in a repaired tag")
+            << F::rawTag({F::rawFrame("TENC", {}, 4), text("TIT2", "Title", 4), serato}) << false
+            << QStringList{"TIT2"} << false;
+    }
+
+    void djDataRemoval()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(bool, id3v1);
+        QFETCH(QStringList, idsAfter);
+        QFETCH(bool, untouched);
+        const QString path = create(tag);
+        if (id3v1)
+            QVERIFY(F::addId3v1(path, QStringLiteral("Old")));
+        const QByteArray before = F::hash(path);
+
+        QVERIFY(T::removeSeratoData(path.toUtf8().constData()));
+        QCOMPARE(F::hash(path) == before, untouched);
+        QCOMPARE(sortedIds(path), idsAfter);
+        QCOMPARE(F::id3v1(path), QByteArray());
+    }
+
+    void upgradeKeepsTheDate_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("frames");
+        QTest::addColumn<QString>("date");
+
+        const QByteArray year = text("TYER", "2004");
+        QTest::newRow("day, month and time") << QList<QByteArray>{year, text("TDAT", "1503"), text("TIME", "1230")}
+                                             << "2004-03-15T12:30";
+        QTest::newRow("zero-terminated") << QList<QByteArray>{year, text("TDAT", QByteArray("1503\0", 5)),
+                                                              text("TIME", QByteArray("1230\0", 5))}
+                                         << "2004-03-15T12:30";
+        QTest::newRow("UTF-16 day and month")
+            << QList<QByteArray>{year, F::rawFrame("TDAT", QByteArray("\x01\xff\xfe" "1\0" "5\0" "0\0" "3\0", 11), 3)}
+            << "2004-03-15";
+        QTest::newRow("recording dates only") << QList<QByteArray>{year, text("TRDA", "2004-03-15, 2004-03-16")}
+                                              << "2004-03-15";
+        QTest::newRow("time without a day") << QList<QByteArray>{year, text("TIME", "1230")} << "2004";
+    }
+
+    void upgradeKeepsTheDate()
+    {
+        QFETCH(QList<QByteArray>, frames);
+        QFETCH(QString, date);
+        const QString path = create(F::rawTag(QList<QByteArray>{text("TIT2", "Title")} + frames, 3));
+        QVERIFY(T::writeTitle(path, "New"));
+        QCOMPARE(F::id3v2Version(path), 4);
+        QCOMPARE(F::frameTexts(path, "TDRC"), QStringList{date});
+    }
+
+    // The second save meets the ID3v1 copy the first one wrote.
+    void id3v1CopyNeverDeletes_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("id3v1Title");
+
+        QTest::newRow("vinyl track number") << text("TRCK", "A1", 4) << "TRCK" << "A1" << "";
+        QTest::newRow("year that is no number") << text("TDRC", "unknown", 4) << "TDRC" << "unknown" << "";
+        QTest::newRow("another program's comment beside an empty one")
+            << comment("", "", 4) + comment("iTunNORM", " 00000A2B 00000B3C", 4) << "COMM" << " 00000A2B 00000B3C"
+            << "";
+        QTest::newRow("title only in ID3v1 is filled in") << text("TPE1", "Artist", 4) << "TIT2" << "Old Title"
+                                                          << "Old Title";
+    }
+
+    void id3v1CopyNeverDeletes()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(QString, id);
+        QFETCH(QString, value);
+        QFETCH(QString, id3v1Title);
+        const QString path = create(F::rawTag({frame}));
+        if (!id3v1Title.isEmpty())
+            QVERIFY(F::addId3v1(path, id3v1Title));
+
+        QVERIFY(T::writeBPM(path, "120"));
+        QVERIFY(T::writeComposer(path, "J. Moreno"));
+        QCOMPARE(id == "COMM" ? F::comments(path).value(F::comments(path).size() - 1).second
+                              : F::frameTexts(path, qPrintable(id)).value(0),
+                 value);
+        // The copy holds the title (an empty copy is not written at all).
+        QCOMPARE(F::id3v1Fields(path).value(0), M::text(path, "TIT2"));
+    }
+};
+
+SONVEL_TEST_MAIN(TestDamagedTags)
+#include "tst_damagedtags.moc"
