@@ -3,7 +3,9 @@
 #include "app/command.h"
 #include "app/commandhandler.h"
 #include "app/mainwindow.h"
+#include "settings/savingsettings.h"
 #include "settings/settingsdialog.h"
+#include "settings/usersettings.h"
 #include "app/windowplacement.h"
 #include "table/addmediafilewidget.h"
 #include "theme/geometryprovider.h"
@@ -73,6 +75,7 @@ void Application::applyStyleSheet()
 
 void Application::start()
 {
+    SavingOptions::setCurrent(SavingSettings::load(*UserSettings::open()));
     m_mainWindow = new MainWindow(nullptr);
     QTimer::singleShot(100, this, &Application::openApplication);
     m_updater = new Updater;

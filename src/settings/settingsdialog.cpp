@@ -2,6 +2,7 @@
 
 #include "settings/aboutpagewidget.h"
 #include "settings/qpagedwidget.h"
+#include "settings/savingpagewidget.h"
 #include "theme/geometryprovider.h"
 
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@ SettingsDialog::SettingsDialog(QWidget *parent)
 
     const QString aboutTitle = tr("About");
     m_pagedWidget->addPage(aboutTitle, new AboutPageWidget(m_pagedWidget));
+    m_pagedWidget->addPage(tr("Saving"), new SavingPageWidget(m_pagedWidget));
     m_pagedWidget->selectPage(aboutTitle);
     m_pagedWidget->setListWidth(GeometryProvider::scaled(130));
     layout->addWidget(m_pagedWidget);

@@ -1,5 +1,7 @@
 #include "tags/tagsaving.h"
 
+#include "tags/savingoptions.h"
+
 #include <QRegularExpression>
 #include <QString>
 
@@ -165,20 +167,31 @@ void replacePlainComment(TagLib::ID3v2::Tag *tag, const TagLib::String &text)
 
 TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope)
 {
+    const SavingOptions options = SavingOptions::current();
     TagLib::ID3v2::Tag *v2 = file.ID3v2Tag(true);
     if (holdsEncryptedFrames(v2))
         return TagWriteError::EncryptedFrames;
+    // TagLib drops the 2.3 date frames whichever version it writes.
     if (file.hasID3v2Tag() && v2->header()->majorVersion() < 4)
         foldDateFrames(v2);
 
     int tags = TagLib::MPEG::File::ID3v2;
     if (scope == Scope::AllTags) {
-        TagLib::ID3v1::Tag *v1 = file.ID3v1Tag(true);
-        fillFromId3v1(v2, v1);
-        fillId3v1(v1, v2);
-        tags = TagLib::MPEG::File::AllTags;
+        tags |= TagLib::MPEG::File::APE;
+        const bool hadId3v1 = file.hasID3v1Tag();
+        if (hadId3v1)
+            fillFromId3v1(v2, file.ID3v1Tag());
+        const bool writeId3v1 = options.id3v1Copy == SavingOptions::Id3v1Copy::AlwaysWrite
+            || (options.id3v1Copy == SavingOptions::Id3v1Copy::KeepAsFound && hadId3v1);
+        if (writeId3v1) {
+            fillId3v1(file.ID3v1Tag(true), v2);
+            tags |= TagLib::MPEG::File::ID3v1;
+        }
     }
-    const bool saved = file.save(tags, TagLib::File::StripOthers, TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate);
+    const auto version = options.id3v2Version == SavingOptions::Id3v2Version::V23 ? TagLib::ID3v2::v3
+                                                                                 : TagLib::ID3v2::v4;
+    // Stripping the tags not saved removes an ID3v1 copy that is not wanted.
+    const bool saved = file.save(tags, TagLib::File::StripOthers, version, TagLib::File::DoNotDuplicate);
     return saved ? TagWriteError::None : TagWriteError::SaveFailed;
 }
 

@@ -32,9 +32,10 @@ enum class Scope {
     ID3v2Only, // ID3v1 and APE are stripped
 };
 
-// Saves as ID3v2.4. Refuses tags that hold encrypted frames (TagLib would
-// write them back unreadable). Makes the ID3v1 copy itself: TagLib's own
-// duplication would delete ID3v2 frames it reads as empty.
+// Saves as the current SavingOptions ask (ID3v2 version, ID3v1 copy).
+// Refuses tags that hold encrypted frames (TagLib would write them back
+// unreadable). Makes the ID3v1 copy itself: TagLib's own duplication would
+// delete ID3v2 frames it reads as empty.
 TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope);
 
 } // namespace TagSaving
