@@ -15,7 +15,7 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 const char *const kDump = R"(
 import json, sys
 from mutagen.id3 import ID3
-tag = ID3(sys.argv[1], load_v1=False)
+tag = ID3(sys.argv[1], load_v1=False, translate=False)
 frames = []
 for f in tag.values():
     d = {"id": f.FrameID}
@@ -26,6 +26,8 @@ for f in tag.values():
             d[name] = str(getattr(f, name))
     if hasattr(f, "type"):
         d["type"] = int(f.type)
+    if hasattr(f, "encoding"):
+        d["encoding"] = int(f.encoding)
     frames.append(d)
 print(json.dumps({"version": list(tag.version), "frames": frames}))
 )";

@@ -11,7 +11,8 @@ namespace MutagenView {
 // False when the system interpreter cannot import mutagen; tests skip then.
 bool available();
 
-// {"version": [2, minor, 0], "frames": [{"id", "text", "desc", "mime", "type"}]}
+// {"version": [2, minor, 0], "frames": [{"id", "text", "desc", "mime", "type", "encoding"}]},
+// frames as stored (a 2.3 tag keeps its 2.3 frames).
 QJsonObject view(const QString &path);
 QList<QJsonObject> framesWithId(const QJsonObject &view, const QString &id);
 QStringList frameIds(const QString &path);

@@ -182,8 +182,9 @@ void TestSettingsDialog::aboutPageShownAfterConstruction()
     auto *list = dialog.findChild<QListWidget *>(QStringLiteral("pageList"));
     auto *stack = dialog.findChild<QStackedWidget *>(QStringLiteral("pageStack"));
     QVERIFY(list && stack);
-    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(0)->text(), QStringLiteral("About"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Saving"));
     QCOMPARE(list->currentRow(), 0);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(qobject_cast<AboutPageWidget *>(stack->currentWidget()));
