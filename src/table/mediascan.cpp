@@ -1,0 +1,100 @@
+#include "table/mediascan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace MediaScan {
+
+namespace {
+
+class Collector
+{
+public:
+    void add(const QFileInfo &info)
+    {
+        if (info.isDir())
+            walk(info);
+        else if (info.isFile())
+            addFile(info);
+    }
+
+    Result take()
+    {
+        std::sort(m_result.files.begin(), m_result.files.end());
+        return std::move(m_result);
+    }
+
+    Result &result() { return m_result; }
+
+private:
+    void addFile(const QFileInfo &info)
+    {
+        if (!isMp3Name(info.fileName())) {
+            ++m_result.skipped;
+            return;
+        }
+        if (!m_seenFiles.contains(info.canonicalFilePath())) {
+            m_seenFiles.insert(info.canonicalFilePath());
+            m_result.files << info.absoluteFilePath();
+        }
+    }
+
+    // Iterative, so a deep tree cannot exhaust the stack.
+    void walk(const QFileInfo &root)
+    {
+        QList<QFileInfo> pending{root};
+        while (!pending.isEmpty()) {
+            const QFileInfo folder = pending.takeLast();
+            const QString canonical = folder.canonicalFilePath();
+            if (canonical.isEmpty() || m_seenFolders.contains(canonical))
+                continue;
+            m_seenFolders.insert(canonical);
+            const QFileInfoList entries = QDir(folder.absoluteFilePath())
+                                              .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                                             | QDir::System);
+            for (const QFileInfo &entry : entries) {
+                if (entry.isDir())
+                    pending << entry;
+                else if (entry.isFile())
+                    addFile(entry);
+            }
+        }
+    }
+
+    Result m_result;
+    QSet<QString> m_seenFolders;
+    QSet<QString> m_seenFiles;
+};
+
+} // namespace
+
+bool isMp3Name(const QString &path)
+{
+    return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+}
+
+bool holdsMedia(const QStringList &paths)
+{
+    return std::any_of(paths.cbegin(), paths.cend(), [](const QString &path) {
+        const QFileInfo info(path);
+        return info.isDir() || (info.isFile() && isMp3Name(path));
+    });
+}
+
+Result collect(const QStringList &paths)
+{
+    Collector collector;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (info.exists())
+            collector.add(info);
+        else
+            collector.result().missing << path;
+    }
+    return collector.take();
+}
+
+} // namespace MediaScan

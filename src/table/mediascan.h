@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+// Finds the MP3 files in what the user hands over (dropped files and folders,
+// a picked folder, the command line). Widget-free.
+namespace MediaScan {
+
+struct Result
+{
+    QStringList files;   // every MP3 file once, sorted by path
+    int skipped = 0;     // other files met on the way
+    QStringList missing; // given paths that do not exist
+};
+
+// ".mp3" in any case: "Song.MP3" is an MP3 file too.
+bool isMp3Name(const QString &path);
+
+// Whether any of the paths is a folder or an MP3 file; decides whether a drag
+// may drop, without walking folders.
+bool holdsMedia(const QStringList &paths);
+
+// Folders are searched recursively. A folder reached twice (a link to a
+// parent, say) is walked once, a file reached twice listed once; folders that
+// cannot be read are passed over.
+Result collect(const QStringList &paths);
+
+} // namespace MediaScan
