@@ -2,6 +2,7 @@
 
 #include "app/command.h"
 #include "app/commandhandler.h"
+#include "settings/usersettings.h"
 #include "theme/apptheme.h"
 #include "theme/geometryprovider.h"
 #include "theme/vrfontprovider.h"
@@ -10,10 +11,12 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,12 +26,17 @@ TopSectionWidget::OpenFilesDialog TopSectionWidget::openFilesDialog =
     [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
         return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
     };
+TopSectionWidget::OpenFolderDialog TopSectionWidget::openFolderDialog =
+    [](QWidget *parent, const QString &caption, const QString &dir) {
+        return QFileDialog::getExistingDirectory(parent, caption, dir);
+    };
 
 TopSectionWidget::TopSectionWidget(QWidget *parent)
     : QWidget(parent)
 {
     createLogo();
     createButtons();
+    createAddActions();
     createViewToggle();
     createSettingsButton();
     createSearchField();
@@ -197,11 +205,47 @@ void TopSectionWidget::setViewToggleVisible(bool visible)
 
 void TopSectionWidget::addFile_ButtonClicked()
 {
-    const QStringList files = openFilesDialog(this, tr("Add media Files"), QDir::currentPath(),
+    const QStringList files = openFilesDialog(this, tr("Add media Files"), UserSettings::lastAddFolder(),
                                               tr("Music Files (*.mp3)"));
     if (files.isEmpty())
         return;
+    UserSettings::rememberAddFolder(QFileInfo(files.first()).absolutePath());
     emit passMediaList(files);
+}
+
+void TopSectionWidget::addFolder_ButtonClicked()
+{
+    const QString folder = openFolderDialog(this, tr("Add a Folder"), UserSettings::lastAddFolder());
+    if (folder.isEmpty())
+        return;
+    UserSettings::rememberAddFolder(folder);
+    emit passMediaPaths({folder});
+}
+
+// The button's click stays "Add Files"; its menu (right button) and the
+// shortcuts also reach whole folders.
+void TopSectionWidget::createAddActions()
+{
+    auto *addFiles = new QAction(tr("Add Files…"), this);
+    addFiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(addFiles, &QAction::triggered, this, &TopSectionWidget::addFile_ButtonClicked);
+    auto *addFolder = new QAction(tr("Add Folder…"), this);
+    addFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    connect(addFolder, &QAction::triggered, this, &TopSectionWidget::addFolder_ButtonClicked);
+    for (QAction *action : {addFiles, addFolder}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+
+    m_addButton->setToolTip(tr("Add MP3 files (Ctrl+O); right-click to add a whole folder (Ctrl+Shift+O). "
+                               "Files and folders can also be dropped on the window."));
+    m_addButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_addButton, &QWidget::customContextMenuRequested, this, [this, addFiles, addFolder](const QPoint &at) {
+        QMenu menu(this);
+        menu.addAction(addFiles);
+        menu.addAction(addFolder);
+        menu.exec(m_addButton->mapToGlobal(at));
+    });
 }
 
 void TopSectionWidget::global_ReplaceButton_Clicked()

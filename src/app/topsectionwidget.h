@@ -20,8 +20,10 @@ class TopSectionWidget : public QWidget
 public:
     using OpenFilesDialog = std::function<QStringList(QWidget *parent, const QString &caption,
                                                       const QString &dir, const QString &filter)>;
-    // Shows the file dialog; tests swap it to answer without one.
+    using OpenFolderDialog = std::function<QString(QWidget *parent, const QString &caption, const QString &dir)>;
+    // Show the file and folder dialogs; tests swap them to answer without one.
     static OpenFilesDialog openFilesDialog;
+    static OpenFolderDialog openFolderDialog;
 
     explicit TopSectionWidget(QWidget *parent = nullptr);
 
@@ -33,6 +35,8 @@ public:
 
 signals:
     void passMediaList(QStringList media_lists);
+    // Files and folders to search for MP3 files.
+    void passMediaPaths(const QStringList &paths);
     void globalReplaceClicked();
     void removeSpaceClicked();
     void removeSeratoClicked();
@@ -44,6 +48,7 @@ signals:
 
 public slots:
     void addFile_ButtonClicked();
+    void addFolder_ButtonClicked();
     void global_ReplaceButton_Clicked();
     void remove_SpaceButtonClicked();
     void remove_SeratoTag_Clicked();
@@ -57,6 +62,7 @@ public slots:
 private:
     void createLogo();
     void createButtons();
+    void createAddActions();
     void createViewToggle();
     void createSettingsButton();
     void createSearchField();

@@ -9,10 +9,11 @@ namespace UserSettings {
 // The user's own settings file, in the user's configuration folder (an INI
 // file, so it reads the same on every system). Tests move it with
 // QSettings::setPath().
-inline std::unique_ptr<QSettings> open()
-{
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonvel"),
-                                       QStringLiteral("Sonvel"));
-}
+std::unique_ptr<QSettings> open();
+
+// Where the file dialogs open: the folder the user last added from, the
+// working directory before that or when that folder is gone.
+QString lastAddFolder();
+void rememberAddFolder(const QString &folder);
 
 } // namespace UserSettings
