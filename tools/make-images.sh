@@ -205,4 +205,20 @@ cover() {
 }
 cover
 
+# --- Application icon: the equaliser mark on a slate tile ---------------
+# For desktops and the window; 256 x 256.
+app_icon() {
+    local bars="" x=46 i hgt col
+    local heights=(70 130 170 100 145)
+    for i in 0 1 2 3 4; do
+        hgt=${heights[$i]}
+        col=$BLUE
+        ((i % 2 == 1)) && col=$WHITE
+        bars+="fill '$col' roundrectangle $x,$((206 - hgt)) $((x + 24)),206 7,7 "
+        x=$((x + 34))
+    done
+    icon 256 256 sonvel.png "fill '$SLATE' roundrectangle 8,8 248,248 44,44 $bars"
+}
+app_icon
+
 echo "Images written to $OUT"

@@ -3,6 +3,7 @@
 #include "app/command.h"
 #include "app/commandhandler.h"
 #include "app/mainwindow.h"
+#include "app/mediaintake.h"
 #include "settings/savingsettings.h"
 #include "settings/settingsdialog.h"
 #include "settings/usersettings.h"
@@ -15,10 +16,14 @@
 #include "widgets/vrnotification.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QScreen>
 #include <QTimer>
+
+#include <cstdio>
+#include <utility>
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -89,8 +94,19 @@ void Application::openApplication()
     const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
     m_mainWindow->setGeometry(initialMainWindowGeometry(available));
     m_mainWindow->show();
+    if (!m_startupPaths.isEmpty())
+        QTimer::singleShot(0, this, &Application::addStartupPaths);
     if (m_updater)
         m_updater->checkForUpdate();
+}
+
+void Application::addStartupPaths()
+{
+    const QStringList paths = std::exchange(m_startupPaths, {});
+    if (!m_mainWindow)
+        return;
+    for (const QString &missing : m_mainWindow->intake()->addPaths(paths))
+        std::fprintf(stderr, "sonvel: no such file or folder: %s\n", qPrintable(QDir::toNativeSeparators(missing)));
 }
 
 // Installing closes the program, so unsaved edits need the user's word.

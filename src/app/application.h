@@ -22,6 +22,8 @@ public:
     static bool loadFont(const QString &resourcePath);
     void recordScreenMetrics();
     void applyStyleSheet();
+    // Files and folders named on the command line, added once the window is up.
+    void setStartupPaths(const QStringList &paths) { m_startupPaths = paths; }
     void start();
 
     void handleCommand(Command &command) override;
@@ -35,8 +37,10 @@ public slots:
 
 private:
     bool confirmUpdateInstall() const;
+    void addStartupPaths();
 
     MainWindow *m_mainWindow = nullptr;
     Updater *m_updater = nullptr;
     UpdateDialog *m_updateDialog = nullptr;
+    QStringList m_startupPaths;
 };

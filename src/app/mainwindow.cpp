@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/lowerlevelwidget.h"
+#include "app/mediaintake.h"
 #include "app/topsectionwidget.h"
 #include "operations/globalreplacebox.h"
 #include "operations/panelmode.h"
@@ -21,8 +22,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_mediaWidget = new AddMediaFileWidget(this);
     m_bottomBar = new LowerLevelWidget(this);
     m_operationPanel = new GlobalReplaceBox(this);
+    m_intake = new MediaIntake(this, m_mediaWidget);
 
     connect(m_toolbar, &TopSectionWidget::passMediaList, m_mediaWidget, &AddMediaFileWidget::getMediaList);
+    connect(m_toolbar, &TopSectionWidget::passMediaPaths, m_intake, &MediaIntake::addPaths);
     connect(m_toolbar, &TopSectionWidget::globalReplaceClicked, this, &MainWindow::showOrHideReplaceBox);
     connect(m_toolbar, &TopSectionWidget::removeSpaceClicked, this, &MainWindow::removeExtraSpaceClicked);
     connect(m_toolbar, &TopSectionWidget::removeSeratoClicked, this, &MainWindow::seratoRemoval);

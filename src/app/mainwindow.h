@@ -5,6 +5,7 @@
 class AddMediaFileWidget;
 class GlobalReplaceBox;
 class LowerLevelWidget;
+class MediaIntake;
 class SonvelMessageBox;
 class TopSectionWidget;
 
@@ -26,6 +27,7 @@ public:
     TopSectionWidget *toolbar() const { return m_toolbar; }
     LowerLevelWidget *bottomBar() const { return m_bottomBar; }
     GlobalReplaceBox *operationPanel() const { return m_operationPanel; }
+    MediaIntake *intake() const { return m_intake; }
 
 public slots:
     void listPopulated(bool x);
@@ -49,5 +51,6 @@ private:
     TopSectionWidget *m_toolbar = nullptr;
     LowerLevelWidget *m_bottomBar = nullptr;
     GlobalReplaceBox *m_operationPanel = nullptr;
+    MediaIntake *m_intake = nullptr;
     SonvelMessageBox *m_seratoConfirmation = nullptr;
 };
