@@ -2,7 +2,8 @@
 # Runs the built program on a virtual X screen, saves a PNG of the whole
 # screen after a delay, then stops the program.
 # Usage: tools/screenshot.sh [output.png] [seconds]
-#   defaults: screenshot.png, 3 seconds; SONVEL_BIN overrides build/sonvel.
+#   defaults: screenshot.png, 3 seconds; SONVEL_BIN overrides build/sonvel,
+#   SONVEL_ARGS gives it arguments (files and folders to add).
 #   SONVEL_STEPS="xdotool arguments; ..." runs each step (1920x1080 screen)
 #   one second apart after the delay, before the capture (needs xdotool), e.g.
 #   SONVEL_STEPS="mousemove 465 237 click 1; type Venus; key Return"
@@ -34,10 +35,11 @@ mkdir -p "$(dirname "$OUT")"
 rm -f "$OUT"
 
 # Runs inside the X session: $1 program, $2 seconds, $3 output, $4 import,
-# $5 xdotool steps.
+# $5 xdotool steps, then the program's arguments.
 INNER='
 bin=$1 secs=$2 out=$3 import=$4 steps=$5
-"$bin" &
+shift 5
+"$bin" "$@" &
 pid=$!
 sleep "$secs"
 IFS=";" read -ra list <<< "$steps"
@@ -67,7 +69,7 @@ exit $shot
 
 # An inherited QT_QPA_PLATFORM=offscreen would keep the window off the screen.
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
-    bash -c "$INNER" screenshot-session "$BIN" "$SECS" "$OUT" "$IMPORT" "$STEPS" \
+    bash -c "$INNER" screenshot-session "$BIN" "$SECS" "$OUT" "$IMPORT" "$STEPS" ${SONVEL_ARGS:-} \
     || die "capture failed"
 
 [[ -s "$OUT" ]] || die "no screenshot written"
