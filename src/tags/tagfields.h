@@ -29,4 +29,5 @@ struct TagRecord
 {
     QMap<QString, QString> fields; // column key -> text, all thirteen
     QImage cover;                  // fitted to TagKeys::kCoverFit, null without a picture
+    bool hasCover = false;         // the file holds a picture, decoded or not
 };

@@ -2,9 +2,11 @@
 
 #include "tags/tagreaderandwriter.h"
 
-TagReadAhead::TagReadAhead(const QStringList &paths, int threads)
+TagReadAhead::TagReadAhead(const QStringList &paths, int threads, Covers covers)
     : m_paths(paths)
-    , m_window(2 * qMax(1, threads) + 2)
+    , m_covers(covers)
+    // Text records are small: without covers the workers may run further ahead.
+    , m_window(covers == Covers::Skip ? 64 : 2 * qMax(1, threads) + 2)
 {
     if (paths.isEmpty())
         return;
@@ -51,7 +53,8 @@ void TagReadAhead::work()
             return;
         const int index = m_nextToRead++;
         lock.unlock();
-        TagRecord record = TagReaderAndWriter::readAll(m_paths.at(index));
+        TagRecord record = m_covers == Covers::Decode ? TagReaderAndWriter::readAll(m_paths.at(index))
+                                                      : TagReaderAndWriter::readTags(m_paths.at(index));
         lock.relock();
         m_records.insert(index, std::move(record));
         m_stored.wakeAll();

@@ -15,7 +15,9 @@
 class TagReadAhead
 {
 public:
-    explicit TagReadAhead(const QStringList &paths, int threads = defaultThreads());
+    enum class Covers { Decode, Skip };
+
+    explicit TagReadAhead(const QStringList &paths, int threads = defaultThreads(), Covers covers = Covers::Decode);
     // Stops the workers after the files they are reading; records not taken
     // are dropped.
     ~TagReadAhead();
@@ -34,6 +36,7 @@ private:
     void work();
 
     const QStringList m_paths;
+    const Covers m_covers;
     const int m_window;
     mutable QMutex m_mutex;
     QWaitCondition m_stored;

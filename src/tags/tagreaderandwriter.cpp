@@ -1,5 +1,6 @@
 #include "tags/tagreaderandwriter.h"
 
+#include "tags/coverimage.h"
 #include "tags/tagintegrity.h"
 #include "tags/tagsaving.h"
 #include "tags/textencoding.h"
@@ -273,23 +274,6 @@ bool writeField(const QString &path, const QString &key, const QString &value)
     return bool(modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, key, value); }));
 }
 
-// JPEG has no transparency: a transparent cover would turn black.
-QByteArray encodeJpeg(const QImage &image)
-{
-    QImage opaque(image.size(), QImage::Format_RGB32);
-    opaque.fill(Qt::white);
-    {
-        QPainter painter(&opaque);
-        painter.drawImage(0, 0, image);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const bool saved = opaque.save(&buffer, "jpeg", -1);
-    buffer.close();
-    return saved ? bytes : QByteArray();
-}
-
 void setCover(TagLib::MPEG::File &file, const QByteArray &jpeg)
 {
     TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
@@ -363,7 +347,7 @@ TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QIma
 {
     QByteArray jpeg;
     if (!image.isNull()) {
-        jpeg = encodeJpeg(image);
+        jpeg = CoverImage::encodeJpeg(image);
         if (jpeg.isEmpty())
             return {TagWriteError::PictureNotEncodable};
     }
@@ -408,6 +392,23 @@ TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
 
 TagRecord TagReaderAndWriter::readAll(const QString &path)
 {
+    return readRecord(path, true);
+}
+
+TagRecord TagReaderAndWriter::readTags(const QString &path)
+{
+    return readRecord(path, false);
+}
+
+QImage TagReaderAndWriter::readCoverFitted(const QString &path)
+{
+    TagLib::MPEG::File file(TagFileName(path), false);
+    completeTag(file);
+    return CoverImage::decodeFitted(firstPictureBytes(file), TagKeys::kCoverFit);
+}
+
+TagRecord TagReaderAndWriter::readRecord(const QString &path, bool decodeCover)
+{
     TagRecord record;
     const QStringList &keys = TagKeys::textFields();
 
@@ -429,7 +430,9 @@ TagRecord TagReaderAndWriter::readAll(const QString &path)
         else
             record.fields.insert(key, generic.hasTag() ? readGeneric(generic.ref(), info.field) : kPlaceholder);
     }
-    record.cover = decodeFitted(firstPictureBytes(*mpeg), TagKeys::kCoverFit);
+    record.hasCover = !mpeg->ID3v2Tag(true)->frameList("APIC").isEmpty();
+    if (decodeCover && record.hasCover)
+        record.cover = CoverImage::decodeFitted(firstPictureBytes(*mpeg), TagKeys::kCoverFit);
     return record;
 }
 
@@ -438,7 +441,7 @@ TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QStr
 {
     QByteArray jpeg;
     if (cover && !cover->isNull()) {
-        jpeg = encodeJpeg(*cover);
+        jpeg = CoverImage::encodeJpeg(*cover);
         if (jpeg.isEmpty())
             return {TagWriteError::PictureNotEncodable};
     }
@@ -451,33 +454,4 @@ TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QStr
         if (cover)
             setCover(file, jpeg);
     });
-}
-
-QImage TagReaderAndWriter::decodeFitted(const QByteArray &bytes, int size)
-{
-    if (bytes.isEmpty())
-        return QImage();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize original = reader.size();
-    if (original.isValid() && reader.format() == "jpeg") {
-        // JPEG decodes at 1/2, 1/4 or 1/8 size almost for free; any other
-        // reduced size goes through a slow scaler inside the reader. So shrink
-        // by the largest such step that stays above the fitted size and
-        // finish with one smooth scale.
-        const QSize fitted = original.scaled(size, size, Qt::KeepAspectRatio);
-        int denominator = 1;
-        while (denominator < 8 && original.width() / (denominator * 2) >= fitted.width()
-               && original.height() / (denominator * 2) >= fitted.height())
-            denominator *= 2;
-        if (denominator > 1)
-            reader.setScaledSize(QSize((original.width() + denominator - 1) / denominator,
-                                       (original.height() + denominator - 1) / denominator));
-    }
-    QImage image = reader.read();
-    if (image.width() > size || image.height() > size)
-        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return image;
 }

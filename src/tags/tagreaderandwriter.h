@@ -63,6 +63,10 @@ public:
     // All thirteen text fields and the cover (fitted to 400 x 400, decoded at
     // reduced size) in one open; the same texts the single readers give.
     static TagRecord readAll(const QString &path);
+    // The same without decoding the cover (hasCover says whether there is one).
+    static TagRecord readTags(const QString &path);
+    // The first picture, fitted to 400 x 400 and decoded at reduced size.
+    static QImage readCoverFitted(const QString &path);
 
     // Writes the given fields (column key -> text; the others stay as they
     // are) and, when asked, the cover, in one open and one save. Stores
@@ -70,7 +74,6 @@ public:
     static TagWriteResult writeAll(const QString &path, const QMap<QString, QString> &fields,
                          const std::optional<QImage> &cover = std::nullopt);
 
-    // Decodes picture bytes, shrunk while decoding to fit size x size when
-    // larger (aspect ratio kept); smaller pictures keep their size.
-    static QImage decodeFitted(const QByteArray &bytes, int size);
+private:
+    static TagRecord readRecord(const QString &path, bool decodeCover);
 };

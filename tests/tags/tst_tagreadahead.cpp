@@ -38,12 +38,14 @@ private slots:
     {
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("threads");
+        QTest::addColumn<bool>("skipCovers");
 
-        QTest::newRow("one file") << 1 << 2;
-        QTest::newRow("one worker") << 9 << 1;
-        QTest::newRow("more workers than files") << 3 << 8;
-        QTest::newRow("longer than the window") << 40 << 2;
-        QTest::newRow("no worker asked for") << 5 << 0;
+        QTest::newRow("one file") << 1 << 2 << false;
+        QTest::newRow("one worker") << 9 << 1 << false;
+        QTest::newRow("more workers than files") << 3 << 8 << false;
+        QTest::newRow("longer than the window") << 40 << 2 << false;
+        QTest::newRow("no worker asked for") << 5 << 0 << false;
+        QTest::newRow("covers skipped, longer than the window") << 80 << 2 << true;
     }
 
     // The records are exactly what reading the files one by one gives.
@@ -51,6 +53,7 @@ private slots:
     {
         QFETCH(int, files);
         QFETCH(int, threads);
+        QFETCH(bool, skipCovers);
         QTemporaryDir tmp;
         QStringList paths;
         for (int i = 0; i < files; ++i) {
@@ -58,15 +61,16 @@ private slots:
             QVERIFY(!paths.last().isEmpty());
         }
 
-        TagReadAhead records(paths, threads);
+        TagReadAhead records(paths, threads, skipCovers ? TagReadAhead::Covers::Skip : TagReadAhead::Covers::Decode);
         QCOMPARE(records.size(), files);
         for (int i = 0; i < files; ++i) {
             QVERIFY(!records.atEnd());
             const TagRecord record = records.take();
             const TagRecord expected = TagReaderAndWriter::readAll(paths.at(i));
             QCOMPARE(record.fields, expected.fields);
-            QCOMPARE(record.cover, expected.cover);
-            QCOMPARE(record.cover.isNull(), i % 3 != 0 || i % 7 == 6 || i % 11 == 10);
+            QCOMPARE(record.cover, skipCovers ? QImage() : expected.cover);
+            QCOMPARE(record.hasCover, i % 3 == 0 && i % 7 != 6 && i % 11 != 10);
+            QCOMPARE(expected.cover.isNull(), !record.hasCover);
         }
         QVERIFY(records.atEnd());
     }

@@ -1,0 +1,54 @@
+#include "tags/coverimage.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+namespace CoverImage {
+
+QByteArray encodeJpeg(const QImage &image)
+{
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool saved = opaque.save(&buffer, "jpeg", -1);
+    buffer.close();
+    return saved ? bytes : QByteArray();
+}
+
+QImage decodeFitted(const QByteArray &bytes, int size)
+{
+    if (bytes.isEmpty())
+        return QImage();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize original = reader.size();
+    if (original.isValid() && reader.format() == "jpeg") {
+        // JPEG decodes at 1/2, 1/4 or 1/8 size almost for free; any other
+        // reduced size goes through a slow scaler inside the reader. So shrink
+        // by the largest such step that stays above the fitted size and
+        // finish with one smooth scale.
+        const QSize fitted = original.scaled(size, size, Qt::KeepAspectRatio);
+        int denominator = 1;
+        while (denominator < 8 && original.width() / (denominator * 2) >= fitted.width()
+               && original.height() / (denominator * 2) >= fitted.height())
+            denominator *= 2;
+        if (denominator > 1)
+            reader.setScaledSize(QSize((original.width() + denominator - 1) / denominator,
+                                       (original.height() + denominator - 1) / denominator));
+    }
+    QImage image = reader.read();
+    if (image.width() > size || image.height() > size)
+        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+} // namespace CoverImage
