@@ -4,8 +4,11 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMovie>
+#include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 ProcessingBox::ProcessingBox(QWidget *parent)
     : QDialog(parent)
@@ -47,11 +50,54 @@ void ProcessingBox::initiateAnimation()
 }
 
 // Escape or a close before the work has run would end the box with the work
-// never done: a save that silently saves nothing. Hold them off until then.
+// never done: a save that silently saves nothing. Hold them off until then;
+// where the work may stop, Escape asks it to.
 void ProcessingBox::reject()
 {
     if (m_workDone)
         QDialog::reject();
+    else if (m_stopButton)
+        m_stopRequested = true;
+}
+
+void ProcessingBox::setProgress(int done, int total)
+{
+    // The C locale groups no digits; thousands of files read better grouped.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English);
+    growForText();
+    m_progressLabel->setText(tr("%1 of %2").arg(locale.toString(done), locale.toString(total)));
+}
+
+void ProcessingBox::setStoppable(bool stoppable)
+{
+    growForText();
+    m_stopButton->setVisible(stoppable);
+}
+
+// The plain box is the wheel alone; text and a button need a larger one.
+void ProcessingBox::growForText()
+{
+    if (m_progressLabel)
+        return;
+    m_progressLabel = new QLabel(this);
+    m_progressLabel->setObjectName(QStringLiteral("progressLabel"));
+    m_progressLabel->setAlignment(Qt::AlignCenter);
+    m_stopButton = new QPushButton(tr("Stop"), this);
+    m_stopButton->setObjectName(QStringLiteral("stopButton"));
+    m_stopButton->setProperty("custom_messagebox", true);
+    m_stopButton->setFocusPolicy(Qt::NoFocus);
+    m_stopButton->hide();
+    connect(m_stopButton, &QPushButton::clicked, this, [this] { m_stopRequested = true; });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(GeometryProvider::scaled(10), GeometryProvider::scaled(10),
+                               GeometryProvider::scaled(10), GeometryProvider::scaled(10));
+    layout->addWidget(m_label, 0, Qt::AlignHCenter);
+    layout->addWidget(m_progressLabel);
+    layout->addWidget(m_stopButton, 0, Qt::AlignHCenter);
+    setFixedSize(GeometryProvider::scaledSize(200, 170));
 }
 
 void ProcessingBox::closeEvent(QCloseEvent *event)

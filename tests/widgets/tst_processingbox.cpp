@@ -2,6 +2,8 @@
 #include "widgets/processingbox.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <QPointer>
 
 class TestProcessingBox : public QObject
@@ -11,6 +13,8 @@ class TestProcessingBox : public QObject
 private slots:
     void runsWorkOnceAfterDelayAndCloses_data();
     void runsWorkOnceAfterDelayAndCloses();
+    void longWorkShowsProgressAndStops_data();
+    void longWorkShowsProgressAndStops();
 };
 
 void TestProcessingBox::runsWorkOnceAfterDelayAndCloses_data()
@@ -64,6 +68,46 @@ void TestProcessingBox::runsWorkOnceAfterDelayAndCloses()
     QTest::qWait(300);
     QCOMPARE(runs, 1);
     delete box;
+}
+
+void TestProcessingBox::longWorkShowsProgressAndStops_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Stop button") << QStringLiteral("button");
+    QTest::newRow("Escape") << QStringLiteral("escape");
+}
+
+// Work that may stop polls the box between its steps, pumping events.
+void TestProcessingBox::longWorkShowsProgressAndStops()
+{
+    QFETCH(QString, how);
+    QWidget owner;
+    owner.show();
+    ProcessingBox box(&owner);
+    box.setProgress(0, 10000);
+    box.setStoppable(true);
+    auto *label = box.findChild<QLabel *>(QStringLiteral("progressLabel"));
+    auto *stop = box.findChild<QPushButton *>(QStringLiteral("stopButton"));
+    QVERIFY(label && stop);
+    int steps = 0;
+    QString shown;
+    connect(&box, &ProcessingBox::sendASignal, this, [&] {
+        for (; steps < 10000 && !box.stopRequested(); ++steps) {
+            box.setProgress(steps, 10000);
+            if (steps == 1234) {
+                shown = label->text();
+                if (how == QLatin1String("button"))
+                    QTimer::singleShot(0, stop, &QPushButton::click);
+                else
+                    QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Escape); });
+            }
+            QCoreApplication::processEvents();
+        }
+    });
+    box.exec();
+    QCOMPARE(shown, QStringLiteral("1,234 of 10,000"));
+    QVERIFY(steps > 1234 && steps < 1300);
+    QVERIFY(box.workDone());
 }
 
 SONVEL_TEST_MAIN(TestProcessingBox)
