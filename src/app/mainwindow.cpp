@@ -6,6 +6,7 @@
 #include "operations/panelmode.h"
 #include "table/addmediafilewidget.h"
 #include "widgets/sonvelmessagebox.h"
+#include "widgets/vrnotification.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
@@ -57,6 +58,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     setCentralWidget(central);
     s_instance = this;
+    VrNotification::setHost(this);
     setUnifiedTitleAndToolBarOnMac(true);
     setWindowTitle(QStringLiteral("Sonvel: Manage Your Music Tags"));
 }

@@ -1,6 +1,5 @@
 #include "widgets/vrnotification.h"
 
-#include "app/mainwindow.h"
 #include "theme/vrfontprovider.h"
 
 #include <QApplication>
@@ -25,7 +24,18 @@ QList<QPointer<VrNotification>> &liveNotifications()
     return list;
 }
 
+QPointer<QWidget> &host()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
 } // namespace
+
+void VrNotification::setHost(QWidget *window)
+{
+    host() = window;
+}
 
 VrNotification::VrNotification(const QString &message, int kind, QWidget *parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
@@ -78,7 +88,7 @@ QString VrNotification::iconPath(int kind)
 
 void VrNotification::showNotification(const QString &message, int kind)
 {
-    MainWindow *mainWindow = MainWindow::instance();
+    QWidget *mainWindow = host();
     auto *notification = new VrNotification(message, kind, mainWindow);
     notification->updateGeometry();
     notification->show();

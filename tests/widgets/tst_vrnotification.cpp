@@ -1,4 +1,3 @@
-#include "app/mainwindow.h"
 #include "common/testmain.h"
 #include "widgets/vrnotification.h"
 
@@ -16,7 +15,7 @@ private slots:
     void wrapsAfterSixtyCharacters();
     void kindSelectsIcon_data();
     void kindSelectsIcon();
-    void centredBelowTopOfMainWindow();
+    void centredBelowTopOfHost();
     void stacksWhileOthersAreShown();
     void fadesAndDeletesItself();
 
@@ -24,7 +23,7 @@ private:
     static QList<VrNotification *> liveNotifications();
     static VrNotification *newest(const QList<VrNotification *> &before);
 
-    MainWindow *m_window = nullptr;
+    QWidget *m_window = nullptr;
 };
 
 QList<VrNotification *> TestVrNotification::liveNotifications()
@@ -48,11 +47,11 @@ VrNotification *TestVrNotification::newest(const QList<VrNotification *> &before
 
 void TestVrNotification::initTestCase()
 {
-    m_window = new MainWindow;
+    m_window = new QWidget;
     m_window->setGeometry(50, 60, 1000, 700);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    QCOMPARE(MainWindow::instance(), m_window);
+    VrNotification::setHost(m_window);
 }
 
 void TestVrNotification::cleanup()
@@ -107,7 +106,7 @@ void TestVrNotification::kindSelectsIcon()
     QTEST(!icon->pixmap(Qt::ReturnByValue).isNull(), "hasIcon");
 }
 
-void TestVrNotification::centredBelowTopOfMainWindow()
+void TestVrNotification::centredBelowTopOfHost()
 {
     const auto before = liveNotifications();
     VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);
