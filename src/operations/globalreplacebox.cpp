@@ -3,6 +3,7 @@
 #include "operations/expressionlineedit.h"
 #include "operations/panelmode.h"
 #include "operations/patternvalidation.h"
+#include "tags/tagcolumns.h"
 #include "theme/apptheme.h"
 #include "theme/geometryprovider.h"
 #include "theme/vrfontprovider.h"
@@ -29,11 +30,16 @@ const char *const kLabelStyle = "QLabel {color : #2c3e50;}";
 const char *const kHiddenHeadingStyle = "QLabel {color : #bdc3c7;}";
 const char *const kBackground = "#bdc3c7";
 
-// The texts of the column boxes are the table's column keys.
-const char *const kColumnKeys[] = {"Title", "Artist",  "Album", "Comment", "Genre", "BPM",  "Composer",
-                                   "Grouping", "Label", "Remixer", "Year",  "Track", "InitialKey"};
-// Title to Remixer: the columns the operations collect.
-constexpr int kCollectedColumns = 10;
+// The boxes the operations collect come first, then the extra ones.
+int collectedColumns()
+{
+    int count = 0;
+    for (const TagColumns::Column &column : TagColumns::all()) {
+        if (column.panel == TagColumns::PanelBox::Checked || column.panel == TagColumns::PanelBox::Unchecked)
+            ++count;
+    }
+    return count;
+}
 
 } // namespace
 
@@ -158,20 +164,20 @@ void GlobalReplaceBox::createColumnBoxes()
     m_selectAllBox->setObjectName(QStringLiteral("selectAllBox"));
     connect(m_selectAllBox, &QCheckBox::toggled, this, &GlobalReplaceBox::selectAllChecked);
 
-    const QStringList initiallyChecked = {QStringLiteral("Title"), QStringLiteral("Artist"),
-                                          QStringLiteral("Album"), QStringLiteral("Comment"),
-                                          QStringLiteral("Genre"), QStringLiteral("Composer")};
-    for (const char *key : kColumnKeys) {
-        const QString text = QLatin1String(key);
-        auto *box = new QCheckBox(text);
-        box->setObjectName(QStringLiteral("column") + text);
-        box->setChecked(initiallyChecked.contains(text));
+    // The texts of the column boxes are the table's column keys.
+    const QStringList keys = TagColumns::panelKeys();
+    for (const QString &key : keys) {
+        auto *box = new QCheckBox(key);
+        box->setObjectName(QStringLiteral("column") + key);
+        const int column = TagColumns::position(key);
+        box->setChecked(TagColumns::all().at(column).panel == TagColumns::PanelBox::Checked);
         m_columnBoxes.append(box);
     }
-    m_bpmBox = m_columnBoxes.at(5);
-    m_yearBox = m_columnBoxes.at(10);
-    m_trackBox = m_columnBoxes.at(11);
-    m_initialKeyBox = m_columnBoxes.at(12);
+    const auto boxOf = [&](const char *key) { return m_columnBoxes.at(keys.indexOf(QLatin1String(key))); };
+    m_bpmBox = boxOf("BPM");
+    m_yearBox = boxOf("Year");
+    m_trackBox = boxOf("Track");
+    m_initialKeyBox = boxOf("InitialKey");
     for (QCheckBox *box : {m_yearBox, m_trackBox, m_initialKeyBox})
         box->hide();
 }
@@ -272,7 +278,7 @@ void GlobalReplaceBox::setMode(int mode)
     if (!pattern)
         m_columnHeading->show();
     m_selectAllBox->setVisible(!pattern);
-    for (int i = 0; i < kCollectedColumns; ++i)
+    for (int i = 0; i < collectedColumns(); ++i)
         m_columnBoxes.at(i)->setVisible(!pattern);
     m_bpmBox->setVisible(replace || format);
     m_trackBox->setVisible(spaces);
@@ -309,7 +315,7 @@ QStringList GlobalReplaceBox::patternTags() const
 QStringList GlobalReplaceBox::collectCheckedColumns() const
 {
     QStringList columns;
-    for (int i = 0; i < kCollectedColumns; ++i) {
+    for (int i = 0; i < collectedColumns(); ++i) {
         if (m_columnBoxes.at(i)->isChecked())
             columns.append(m_columnBoxes.at(i)->text());
     }

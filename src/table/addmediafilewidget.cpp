@@ -7,6 +7,7 @@
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
+#include "table/tablehelpers.h"
 #include "tags/tagreadahead.h"
 #include "tags/tagreaderandwriter.h"
 #include "theme/vrfontprovider.h"
@@ -29,67 +30,11 @@
 
 namespace {
 
-const QString kCoverArt = QStringLiteral("CoverArt");
-const QString kFileName = QStringLiteral("FileName");
-const QString kLocation = QStringLiteral("Location");
+using TagColumns::Kind;
 
-const QStringList &columnKeys()
-{
-    static const QStringList keys = {
-        QStringLiteral("Title"),   QStringLiteral("Artist"),   QStringLiteral("FileName"),
-        QStringLiteral("Album"),   QStringLiteral("Year"),     QStringLiteral("Comment"),
-        QStringLiteral("CoverArt"), QStringLiteral("Track"),   QStringLiteral("Genre"),
-        QStringLiteral("BPM"),     QStringLiteral("Composer"), QStringLiteral("Grouping"),
-        QStringLiteral("Label"),   QStringLiteral("Remixer"),  QStringLiteral("InitialKey"),
-        QStringLiteral("Location"),
-    };
-    return keys;
-}
-
-// Long work runs on the GUI thread; the overlay's wheel and the window stay
-// alive as long as events are handled every few dozen milliseconds. Doing it
-// per cell, as often as possible, made adding thousands of files crawl, and
-// handling events costs more as the table grows (Qt lays out every cover
-// label), so the pause between rounds grows to keep them to a fifth of the
-// time.
-class EventPump
-{
-public:
-    EventPump() { m_clock.start(); }
-    void pump()
-    {
-        if (m_clock.elapsed() < m_interval)
-            return;
-        QElapsedTimer spent;
-        spent.start();
-        QCoreApplication::processEvents();
-        m_interval = qMax<qint64>(kMinimumInterval, 4 * spent.elapsed());
-        m_clock.restart();
-    }
-
-private:
-    static constexpr qint64 kMinimumInterval = 40;
-    QElapsedTimer m_clock;
-    qint64 m_interval = kMinimumInterval;
-};
-
-// Restores the table's sorting when the work is done: while rows are filled
-// or saved by index, a sort would move them under the loop's feet.
-class SortingPause
-{
-public:
-    explicit SortingPause(QTableWidget *table)
-        : m_table(table)
-        , m_wasEnabled(table->isSortingEnabled())
-    {
-        m_table->setSortingEnabled(false);
-    }
-    ~SortingPause() { m_table->setSortingEnabled(m_wasEnabled); }
-
-private:
-    QTableWidget *m_table;
-    bool m_wasEnabled;
-};
+const QString &kCoverArt = TagColumns::key(Kind::Cover);
+const QString &kFileName = TagColumns::key(Kind::FileName);
+const QString &kLocation = TagColumns::key(Kind::Location);
 
 QLabel *newCoverLabel(const QImage &image)
 {
@@ -130,11 +75,11 @@ void AddMediaFileWidget::createTable()
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setSortingEnabled(true);
     m_table->setWordWrap(true);
-    m_table->setColumnCount(columnKeys().size());
-    m_table->setColumnWidth(6, 200);
+    m_table->setColumnCount(TagColumns::count());
+    m_table->setColumnWidth(TagColumns::position(Kind::Cover), 200);
     m_table->setFont(VrFontProvider::font13(QFont::Normal));
-    m_table->setHorizontalHeaderLabels(columnKeys());
-    m_table->setColumnHidden(15, true);
+    m_table->setHorizontalHeaderLabels(TagColumns::keys());
+    m_table->setColumnHidden(TagColumns::position(Kind::Location), true);
     layout->addWidget(m_table);
 
     m_table->setItemDelegate(new MediaFileItemDelegate(m_table));
@@ -257,16 +202,22 @@ void AddMediaFileWidget::populate(const QStringList &paths)
 
 void AddMediaFileWidget::fillRow(int row, const QString &path, const TagRecord &record)
 {
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        const QString key = m_table->horizontalHeaderItem(c)->text();
-        if (key == kCoverArt)
+    const QVector<TagColumns::Column> &columns = TagColumns::all();
+    for (int c = 0; c < columns.size(); ++c) {
+        switch (columns.at(c).kind) {
+        case Kind::Cover:
             m_table->setCellWidget(row, c, newCoverLabel(record.cover));
-        else if (key == kFileName)
+            break;
+        case Kind::FileName:
             m_table->setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
-        else if (key == kLocation)
+            break;
+        case Kind::Location:
             m_table->setItem(row, c, new QTableWidgetItem(path));
-        else
-            m_table->setItem(row, c, new QTableWidgetItem(record.fields.value(key)));
+            break;
+        case Kind::Text:
+            m_table->setItem(row, c, new QTableWidgetItem(record.fields.value(columns.at(c).key)));
+            break;
+        }
     }
 }
 
@@ -610,13 +561,10 @@ void AddMediaFileWidget::forgetPressedCell()
 // into the sorted column would otherwise move rows under the pointer.
 void AddMediaFileWidget::holdSortingForDrag(bool hold)
 {
-    if (hold && !m_sortingHeldForDrag && m_table->isSortingEnabled()) {
-        m_table->setSortingEnabled(false);
-        m_sortingHeldForDrag = true;
-    } else if (!hold && m_sortingHeldForDrag) {
-        m_sortingHeldForDrag = false;
-        m_table->setSortingEnabled(true);
-    }
+    if (!hold)
+        m_dragPause.reset();
+    else if (!m_dragPause)
+        m_dragPause.emplace(m_table);
 }
 
 bool AddMediaFileWidget::eventFilter(QObject *watched, QEvent *event)

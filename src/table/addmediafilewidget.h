@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/changeset.h"
+#include "table/tablehelpers.h"
 #include "tags/tagfields.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class MediaFileTableWidget;
 class ProcessingBox;
@@ -110,7 +112,7 @@ private:
     int m_coverBoxColumn = -1;
     int m_selectionTracking = 0;
 
-    bool m_sortingHeldForDrag = false;
+    std::optional<SortingPause> m_dragPause;
     QList<QPointer<QLabel>> m_blueCovers;
 
     ChangeSet m_changes;

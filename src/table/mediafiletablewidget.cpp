@@ -1,49 +1,28 @@
 #include "table/mediafiletablewidget.h"
 
+#include "table/tablehelpers.h"
+#include "tags/tagcolumns.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 
-namespace {
-
-// Holds sorting off for a whole pass over captured index positions: a cell
-// cleared in the sorted column would otherwise move its row mid-pass.
-class SortingHold
-{
-public:
-    explicit SortingHold(QTableWidget *table)
-        : m_table(table)
-        , m_wasEnabled(table->isSortingEnabled())
-    {
-        m_table->setSortingEnabled(false);
-    }
-    ~SortingHold() { m_table->setSortingEnabled(m_wasEnabled); }
-
-private:
-    QTableWidget *m_table;
-    bool m_wasEnabled;
-};
-
-} // namespace
+using TagColumns::Kind;
 
 MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
     : QTableWidget(parent)
 {
 }
 
+// The header's sections never move, so a column stays where the registry put it.
 int MediaFileTableWidget::columnOf(const QString &key) const
 {
-    for (int c = 0; c < columnCount(); ++c) {
-        const QTableWidgetItem *header = horizontalHeaderItem(c);
-        if (header && header->text() == key)
-            return c;
-    }
-    return -1;
+    return TagColumns::position(key);
 }
 
 QString MediaFileTableWidget::locationOf(int row) const
 {
-    const QTableWidgetItem *cell = item(row, columnOf(QStringLiteral("Location")));
+    const QTableWidgetItem *cell = item(row, TagColumns::position(Kind::Location));
     return cell ? cell->text() : QString();
 }
 
@@ -54,7 +33,7 @@ QLabel *MediaFileTableWidget::installCoverLabel(int row, const QPixmap &pixmap, 
         label->setStyleSheet(QStringLiteral("border: 2px solid blue"));
     label->setPixmap(pixmap);
     label->setAlignment(Qt::AlignAbsolute);
-    const int column = columnOf(QStringLiteral("CoverArt"));
+    const int column = TagColumns::position(Kind::Cover);
     horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
     setCellWidget(row, column, label);
     return label;
@@ -95,14 +74,14 @@ void MediaFileTableWidget::deleteSelection()
 
 void MediaFileTableWidget::clearSelectedCells(const QModelIndexList &indexes)
 {
-    const SortingHold hold(this);
+    const SortingPause pause(this);
     for (const QModelIndex &index : indexes) {
-        const QString key = horizontalHeaderItem(index.column())->text();
+        const Kind kind = TagColumns::all().at(index.column()).kind;
         // The file name is renamed only on purpose, and the location is the
         // row's one link to its file.
-        if (key == QLatin1String("FileName") || key == QLatin1String("Location"))
+        if (kind == Kind::FileName || kind == Kind::Location)
             continue;
-        if (key == QLatin1String("CoverArt")) {
+        if (kind == Kind::Cover) {
             installCoverLabel(index.row(), QPixmap(), true);
             emit coverCleared(index.row());
             emit coverArtDeleted(true);
@@ -137,8 +116,8 @@ void MediaFileTableWidget::moveCurrent(int rowStep, int columnStep)
         return;
     const int row = selected.first().row() + rowStep;
     const int column = selected.first().column() + columnStep;
-    // The last column is the hidden location: never reached.
-    if (row < 0 || row >= rowCount() || column < 0 || column > columnCount() - 2)
+    // The hidden location is never reached.
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount() || isColumnHidden(column))
         return;
     setCurrentCell(row, column);
 }
