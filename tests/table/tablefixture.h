@@ -3,10 +3,12 @@
 #include "common/mp3fixture.h"
 #include "table/addmediafilewidget.h"
 #include "table/mediafiletablewidget.h"
+#include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
 #include "widgets/vrnotification.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -116,14 +118,38 @@ inline QSize coverSize(const AddMediaFileWidget &widget, int row)
     return pixmap.isNull() ? QSize() : pixmap.size();
 }
 
-// What other code does when the user drops or pastes a picture on a row.
-inline void replaceCover(AddMediaFileWidget &widget, int row, const QImage &image)
+// The frame lines whose id is not among ids, sorted: what a save that wrote
+// only ids must leave exactly as it was.
+inline QStringList framesOtherThan(const QString &path, const QStringList &ids)
 {
-    auto *label = new QLabel;
-    if (!image.isNull())
-        label->setPixmap(QPixmap::fromImage(image));
-    widget.table()->setCellWidget(row, column(widget, QStringLiteral("CoverArt")), label);
-    widget.markCoverChanged(row);
+    QStringList kept;
+    for (const QString &line : F::frameDump(path)) {
+        if (!ids.contains(line.left(4)))
+            kept << line;
+    }
+    kept.sort();
+    return kept;
+}
+
+inline QStringList frameIds(const QStringList &keys)
+{
+    QStringList ids;
+    for (const QString &key : keys)
+        ids << QString::fromLatin1(TagColumns::all().at(TagColumns::position(key)).frameId);
+    return ids;
+}
+
+// Whether the audio frames came through a save unharmed and still close the
+// file, ahead of any ID3v1 tag.
+inline bool audioIntact(const QString &path)
+{
+    const QByteArray bytes = F::readBytes(path);
+    return bytes.chopped(F::id3v1(path).size()).endsWith(F::silentAudio());
+}
+
+inline QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
 // Emissions of a bool signal, in order.
@@ -186,10 +212,10 @@ inline const QString &savedText()
     return text;
 }
 
-inline QString failureText(int count, const QString &firstPath)
+inline QString failureText(int count, const QString &firstPath, const QString &reason)
 {
-    return count == 1 ? QStringLiteral("1 file could not be saved. First: %1").arg(firstPath)
-                      : QStringLiteral("%1 files could not be saved. First: %2").arg(count).arg(firstPath);
+    const QString files = count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+    return QStringLiteral("%1 could not be saved. First: %2 (%3)").arg(files, firstPath, reason);
 }
 
 } // namespace TableFixture

@@ -77,11 +77,6 @@ void runOperation(AddMediaFileWidget &widget, const QString &operation, const QS
         widget.formatText(operation, columns);
 }
 
-QStringList filesIn(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
 // Every cell text of the row but those of the given columns.
 QStringList otherCells(const AddMediaFileWidget &widget, int row, const QStringList &columns)
 {
@@ -159,7 +154,7 @@ void TestBulkOperations::emptyListIsRefused()
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Warning: ") + kEmptyList});
     QCOMPARE(widget.table()->rowCount(), 0);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QCOMPARE(filesIn(tmp.path()), QStringList{"air-venus.mp3"});
     QCOMPARE(F::hash(path), hash);
 }
@@ -274,8 +269,8 @@ void TestBulkOperations::rewritesListedColumns()
             if (expected != before.at(i))
                 changedKeys.insert(key);
         }
-        QCOMPARE(widget.changes().changedFields(path), changedKeys);
-        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
+        QCOMPARE(widget.records().changedFields(path), changedKeys);
+        QCOMPARE(widget.records().isChanged(path), !changedKeys.isEmpty());
         anyChanged = anyChanged || !changedKeys.isEmpty();
         QCOMPARE(F::hash(path), hashes.at(i));
     }
@@ -285,7 +280,7 @@ void TestBulkOperations::rewritesListedColumns()
         return;
 
     widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     for (int i = 0; i < paths.size(); ++i) {
         const int row = rowOf(widget, paths.at(i));
         QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), cell(widget, row, QStringLiteral("Title")));
@@ -342,7 +337,7 @@ void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
     for (int i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
         QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), after.at(i));
-        QCOMPARE(widget.changes().contains(path), after.at(i) != before.at(i));
+        QCOMPARE(widget.records().isChanged(path), after.at(i) != before.at(i));
     }
     widget.initiateSaveChanges();
     for (int i = 0; i < paths.size(); ++i)
@@ -461,12 +456,12 @@ void TestBulkOperations::renamesFilesFromTags()
 
     const QString expected = failed.isEmpty()
         ? QStringLiteral("Success: ") + kRenamed
-        : QStringLiteral("Warning: %1 could not be renamed. First: %2")
+        : QStringLiteral("Warning: %1 could not be renamed. First: %2 (the name is already taken)")
               .arg(failed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(failed.size()),
                    tmp.filePath(failed.first()));
     QCOMPARE(shownNotifications(), QStringList{expected});
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
 
     QStringList expectedFiles = names + unlisted;
     expectedFiles.sort();
@@ -525,14 +520,14 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
     const QString renamedA = tmp.filePath(QStringLiteral("Air-Mars.mp3"));
     const QString renamedB = tmp.filePath(QStringLiteral("Bo-Kiwi.mp3"));
     QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
-    QCOMPARE(widget.changes().size(), 2);
-    QCOMPARE(widget.changes().changedFields(renamedA), QSet<QString>{"Title"});
-    QCOMPARE(widget.changes().changedFields(c), QSet<QString>{"Artist"});
+    QCOMPARE(widget.records().changedCount(), 2);
+    QCOMPARE(widget.records().changedFields(renamedA), QSet<QString>{"Title"});
+    QCOMPARE(widget.records().changedFields(c), QSet<QString>{"Artist"});
     QCOMPARE(cell(widget, rowOf(widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
     QCOMPARE(cell(widget, rowOf(widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
 
     widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
     QCOMPARE(TagReaderAndWriter::readTitle(renamedA), QStringLiteral("Mars"));
     QCOMPARE(TagReaderAndWriter::readArtist(renamedA), QStringLiteral("Air"));
@@ -630,8 +625,8 @@ void TestBulkOperations::fillsTagsFromFileNames()
         }
         QCOMPARE(shown, expected);
         QCOMPARE(otherCells(widget, row, keys), untouched.at(i));
-        QCOMPARE(widget.changes().changedFields(path), changedKeys);
-        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
+        QCOMPARE(widget.records().changedFields(path), changedKeys);
+        QCOMPARE(widget.records().isChanged(path), !changedKeys.isEmpty());
         anyChanged = anyChanged || !changedKeys.isEmpty();
         QCOMPARE(F::hash(path), hashes.at(i));
     }
@@ -641,7 +636,7 @@ void TestBulkOperations::fillsTagsFromFileNames()
         return;
 
     widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     for (int i = 0; i < paths.size(); ++i) {
         const QStringList expected = values.at(i).split(QLatin1Char('|'));
         QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), expected.at(0));

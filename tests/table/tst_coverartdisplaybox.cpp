@@ -152,9 +152,9 @@ void TestCoverArtDisplayBox::replaceArtworkFitsTheCell()
                  kPicked));
     QCOMPARE(coverLabel(widget, row)->styleSheet(), kBlue);
     QCOMPARE(coverSize(widget, rowOf(widget, other)), QSize());
-    QVERIFY(widget.changes().coverChanged(path));
-    QCOMPARE(widget.changes().size(), 1);
-    QVERIFY(widget.changes().changedFields(path).isEmpty());
+    QVERIFY(widget.records().coverChanged(path));
+    QCOMPARE(widget.records().changedCount(), 1);
+    QVERIFY(widget.records().changedFields(path).isEmpty());
     QCOMPARE(boolValues(changed), QList<bool>{true});
     QCOMPARE(F::hash(path), hash);
 }
@@ -210,7 +210,7 @@ void TestCoverArtDisplayBox::replacedArtworkIsSaved()
     QVERIFY(near(cover.pixelColor(fitted.width() / 2, fitted.height() / 2), kPicked));
     QCOMPARE(TagReaderAndWriter::readTitle(path), title);
     QCOMPARE(F::hash(other), otherHash);
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QVERIFY(!widget.hasUnsavedChanges());
 }
 
@@ -259,7 +259,7 @@ void TestCoverArtDisplayBox::unusablePickChangesNothing()
 
     QCOMPARE(coverLabel(widget, 0), label);
     QCOMPARE(coverSize(widget, 0), cellBefore);
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
     QCOMPARE(F::hash(path), hash);
 

@@ -95,12 +95,12 @@ QStringList recorded(const AddMediaFileWidget &widget, const QStringList &paths)
 {
     QStringList described;
     for (int i = 0; i < paths.size(); ++i) {
-        if (!widget.changes().contains(paths.at(i)))
+        if (!widget.records().isChanged(paths.at(i)))
             continue;
-        QStringList fields = widget.changes().changedFields(paths.at(i)).values();
+        QStringList fields = widget.records().changedFields(paths.at(i)).values();
         fields.sort();
         described << QStringLiteral("%1:%2%3").arg(i).arg(fields.join(QLatin1Char(',')),
-                                                       widget.changes().coverChanged(paths.at(i))
+                                                       widget.records().coverChanged(paths.at(i))
                                                            ? QStringLiteral("+cover")
                                                            : QString());
     }
@@ -529,7 +529,7 @@ void TestInteractions::forgottenPressCopiesNothing()
 
     for (int r = 0; r < table->rowCount(); ++r)
         QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(location(widget, r)));
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
 }
 
@@ -733,7 +733,7 @@ void TestInteractions::arrowKeysMoveTheCurrentCell()
     const QModelIndex expected = table->model()->index(toRow, column(widget, toKey));
     QCOMPARE(table->currentIndex(), expected);
     QCOMPARE(table->selectionModel()->selectedIndexes(), QModelIndexList{expected});
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
 }
 
 void TestInteractions::otherKeysStartNoEdit_data()
@@ -770,7 +770,7 @@ void TestInteractions::otherKeysStartNoEdit()
     QVERIFY2(openEditors(table).isEmpty(), "no editor opened");
     QCOMPARE(cell(widget, 1, column), before);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
 }
 
 void TestInteractions::searchHighlightsMatches_data()
@@ -837,7 +837,7 @@ void TestInteractions::searchHighlightsMatches()
     }
     QCOMPARE(found, yellow);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QVERIFY(!widget.hasUnsavedChanges());
 }
 
@@ -1019,7 +1019,7 @@ void TestInteractions::doubleClickOpensCoverBox()
     }
     QCOMPARE(coverSize(widget, row), cellBefore);
     QCOMPARE(coverSize(widget, rowOf(widget, paths.at(0))), QSize(400, 200));
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
 }
 
 SONVEL_TEST_MAIN(TestInteractions)
