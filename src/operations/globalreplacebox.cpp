@@ -26,9 +26,9 @@
 namespace {
 
 const char *const kLabelStyle = "QLabel {color : #2c3e50;}";
-// The panel's own background: the heading stays in place but is not seen.
+// The panel's own background (Sonvel.qss): the heading stays in place but is
+// not seen.
 const char *const kHiddenHeadingStyle = "QLabel {color : #bdc3c7;}";
-const char *const kBackground = "#bdc3c7";
 
 // The boxes the operations collect come first, then the extra ones.
 int collectedColumns()
@@ -56,10 +56,9 @@ GlobalReplaceBox::GlobalReplaceBox(QWidget *parent)
     for (QWidget *child : children)
         child->setFont(VrFontProvider::font16(QFont::Normal));
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::All, QPalette::Window, QColor(QLatin1String(kBackground)));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
     adjustSize();
 }
 
@@ -95,9 +94,7 @@ void GlobalReplaceBox::createFields()
     // The successor of AdjustToMinimumContentsLength, which is compiled out.
     m_separatorBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_separatorBox->setView(new QListView);
-    m_separatorBox->setStyleSheet(QStringLiteral(
-        "QComboBox QAbstractItemView::item {color:white;background-color:#2c3e50;} "
-        "QListView::item:selected { color: white; background-color: gray}"));
+    m_separatorBox->setProperty("darkList", true);
     // textActivated also fires when the shown item is picked again, which
     // is how the user confirms the default separator.
     connect(m_separatorBox, &QComboBox::textActivated, this, &GlobalReplaceBox::currentSep);

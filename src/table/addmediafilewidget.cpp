@@ -30,10 +30,9 @@ AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
     createTable();
     m_passes = std::make_unique<BulkTextPasses>(m_table, &m_records);
 
-    QPalette palette = this->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QColor(252, 252, 252, 255));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
 
     createActions();
 

@@ -1,6 +1,7 @@
 #include "table/mediafiletablewidget.h"
 
 #include "tags/tagcolumns.h"
+#include "theme/apptheme.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -202,7 +203,7 @@ void MediaFileTableWidget::markMatches(const QString &pattern)
     if (rowCount() == 0)
         return;
     const QSignalBlocker blocker(this);
-    const QBrush plain(QColor(252, 252, 252, 255));
+    const QBrush plain(AppTheme::plainBackground());
     const int coverColumn = TagColumns::position(Kind::Cover);
     for (int r = 0; r < rowCount(); ++r) {
         for (int c = 0; c < columnCount(); ++c) {
@@ -216,7 +217,7 @@ void MediaFileTableWidget::markMatches(const QString &pattern)
         return;
     const QList<QTableWidgetItem *> found = findItems(pattern, Qt::MatchContains);
     for (QTableWidgetItem *cell : found)
-        cell->setData(Qt::BackgroundRole, QBrush(Qt::yellow));
+        cell->setData(Qt::BackgroundRole, QBrush(AppTheme::searchHit()));
 }
 
 void MediaFileTableWidget::resizeColumnsForView(int view)

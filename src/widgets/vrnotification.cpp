@@ -1,5 +1,6 @@
 #include "widgets/vrnotification.h"
 
+#include "theme/apptheme.h"
 #include "theme/vrfontprovider.h"
 
 #include <QApplication>
@@ -49,8 +50,8 @@ VrNotification::VrNotification(const QString &message, int kind, QWidget *parent
     setAttribute(Qt::WA_TranslucentBackground);
 
     QPalette palette;
-    palette.setColor(QPalette::All, QPalette::Window, QColor(10, 56, 73));
-    palette.setColor(QPalette::All, QPalette::Base, QColor(0x96, 0x96, 0x96));
+    palette.setColor(QPalette::All, QPalette::Window, AppTheme::notificationPanel());
+    palette.setColor(QPalette::All, QPalette::Base, AppTheme::notificationEdge());
     palette.setColor(QPalette::All, QPalette::WindowText, Qt::white);
     setPalette(palette);
 
