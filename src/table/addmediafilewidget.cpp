@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSet>
 #include <QVBoxLayout>
 
 using TagColumns::Kind;
@@ -140,18 +139,7 @@ void AddMediaFileWidget::populate(const QStringList &paths)
 
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    QSet<QString> listed;
-    for (int r = 0; r < m_table->rowCount(); ++r)
-        listed.insert(locationOf(r));
-    QStringList added;
-    for (const QString &path : paths) {
-        const QString absolute = QFileInfo(path).absoluteFilePath();
-        if (listed.contains(absolute))
-            continue;
-        listed.insert(absolute);
-        added.append(absolute);
-    }
-
+    const QStringList added = m_records.unlisted(paths);
     {
         const SortingPause pause(m_table);
         const QSignalBlocker blocker(m_table);

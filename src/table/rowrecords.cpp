@@ -2,6 +2,8 @@
 
 #include "tags/tagcolumns.h"
 
+#include <QFileInfo>
+
 void RowRecords::rename(const QString &from, const QString &to)
 {
     if (from == to)
@@ -29,6 +31,20 @@ void RowRecords::setCover(const QString &location, const QImage &picture)
     RowRecord &record = m_records[location];
     record.cover = picture.isNull() ? RowRecord::Cover::Cleared : RowRecord::Cover::Replaced;
     record.picture = picture;
+}
+
+QStringList RowRecords::unlisted(const QStringList &paths) const
+{
+    QSet<QString> seen;
+    QStringList added;
+    for (const QString &path : paths) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (m_records.contains(absolute) || seen.contains(absolute))
+            continue;
+        seen.insert(absolute);
+        added.append(absolute);
+    }
+    return added;
 }
 
 int RowRecords::changedCount() const

@@ -43,6 +43,9 @@ public:
     // The file now holds what the row shows.
     void markSaved(const QString &location) { m_records[location] = RowRecord(); }
 
+    // The absolute forms of the paths not listed yet, each once, in order.
+    QStringList unlisted(const QStringList &paths) const;
+
     RowRecord record(const QString &location) const { return m_records.value(location); }
     // What a save of the row writes; cellText gives a column's text.
     RowEdit editOf(const QString &location, const std::function<QString(const QString &key)> &cellText) const;
