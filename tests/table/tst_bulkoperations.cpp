@@ -236,18 +236,14 @@ void TestBulkOperations::rewritesListedColumns()
     QFETCH(QStringList, columns);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
-    for (int i = 0; i < before.size(); ++i) {
-        paths << makeFile(tmp.path(), QStringLiteral("%1.mp3").arg(i),
-                          {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
-    }
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(before.size(), [&](const QString &dir, int i) {
+        return makeFile(dir, QStringLiteral("%1.mp3").arg(i),
+                        {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
+    });
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
+    const QList<QByteArray> &hashes = t.hashes;
     QCOMPARE(columnTexts(widget, QStringLiteral("Title")), before);
     QList<QStringList> untouched;
     for (const QString &path : paths)
@@ -321,15 +317,13 @@ void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
     QFETCH(int, order);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-    QTemporaryDir tmp;
-    QStringList paths;
-    for (int i = 0; i < before.size(); ++i) {
-        paths << makeTrack(tmp.path(), QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist"));
-        QVERIFY(!paths.last().isEmpty());
-    }
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    QList<Track> tracks;
+    for (int i = 0; i < before.size(); ++i)
+        tracks.append({QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist")});
+    PopulatedTable t(tracks);
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     widget.table()->sortItems(column(widget, QStringLiteral("Title")), Qt::SortOrder(order));
     runOperation(widget, operation, args, {QStringLiteral("Title")});
 
@@ -429,23 +423,20 @@ void TestBulkOperations::renamesFilesFromTags()
     QFETCH(QString, sortBy);
     QFETCH(QStringList, names);
     QFETCH(QStringList, failed);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
-    for (const QString &file : files) {
-        const QStringList parts = file.split(QLatin1Char('|'));
-        paths << makeFile(tmp.path(), parts.at(0), {{"Artist", parts.at(1)}, {"Title", parts.at(2)}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
-    }
+    PopulatedTable t(files.size(), [&](const QString &dir, int i) {
+        const QStringList parts = files.at(i).split(QLatin1Char('|'));
+        return makeFile(dir, parts.at(0), {{"Artist", parts.at(1)}, {"Title", parts.at(2)}});
+    });
+    QVERIFY(t.made());
     QList<QByteArray> unlistedHashes;
     for (const QString &name : unlisted) {
-        QVERIFY(!makeTrack(tmp.path(), name, "Other", "Other").isEmpty());
-        unlistedHashes << F::hash(tmp.filePath(name));
+        QVERIFY(!makeTrack(t.dir.path(), name, "Other", "Other").isEmpty());
+        unlistedHashes << F::hash(t.filePath(name));
     }
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
+    const QList<QByteArray> &hashes = t.hashes;
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(cell(widget, rowOf(widget, paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
     if (!sortBy.isEmpty())
@@ -458,17 +449,17 @@ void TestBulkOperations::renamesFilesFromTags()
         ? QStringLiteral("Success: ") + kRenamed
         : QStringLiteral("Warning: %1 could not be renamed. First: %2 (the name is already taken)")
               .arg(failed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(failed.size()),
-                   tmp.filePath(failed.first()));
+                   t.filePath(failed.first()));
     QCOMPARE(shownNotifications(), QStringList{expected});
     QVERIFY(changed.isEmpty());
     QVERIFY(!widget.records().hasChanges());
 
     QStringList expectedFiles = names + unlisted;
     expectedFiles.sort();
-    QCOMPARE(filesIn(tmp.path()), expectedFiles);
+    QCOMPARE(filesIn(t.dir.path()), expectedFiles);
     QCOMPARE(widget.table()->rowCount(), paths.size());
     for (int i = 0; i < names.size(); ++i) {
-        const QString path = tmp.filePath(names.at(i));
+        const QString path = t.filePath(names.at(i));
         QCOMPARE(F::hash(path), hashes.at(i));
         const int row = rowOf(widget, path);
         QVERIFY2(row >= 0, qPrintable(path));
@@ -476,7 +467,7 @@ void TestBulkOperations::renamesFilesFromTags()
         QCOMPARE(cell(widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
     }
     for (int i = 0; i < unlisted.size(); ++i)
-        QCOMPARE(F::hash(tmp.filePath(unlisted.at(i))), unlistedHashes.at(i));
+        QCOMPARE(F::hash(t.filePath(unlisted.at(i))), unlistedHashes.at(i));
 }
 
 void TestBulkOperations::renameKeepsUnsavedEdits_data()
@@ -495,15 +486,11 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
 {
     QFETCH(QString, sortBy);
     QFETCH(int, order);
-    QTemporaryDir tmp;
-    const QString a = makeTrack(tmp.path(), "a.mp3", "Venus", "Air");
-    const QString b = makeTrack(tmp.path(), "b.mp3", "Kiwi", "Bo");
-    const QString c = makeTrack(tmp.path(), "c.mp3", "", "Cy");
-    QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
-    const QByteArray hashB = F::hash(b);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({a, b, c});
+    PopulatedTable t({{"a.mp3", "Venus", "Air"}, {"b.mp3", "Kiwi", "Bo"}, {"c.mp3", "", "Cy"}});
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QString &a = t.paths.at(0), &b = t.paths.at(1), &c = t.paths.at(2);
+    const QByteArray hashB = t.hashes.at(1);
     if (!sortBy.isEmpty())
         widget.table()->sortItems(column(widget, sortBy), Qt::SortOrder(order));
     QVERIFY(edit(widget, rowOf(widget, a), QStringLiteral("Title"), QStringLiteral("Mars")));
@@ -517,9 +504,9 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kRenamed});
     QVERIFY(changed.isEmpty());
     QVERIFY(widget.hasUnsavedChanges());
-    const QString renamedA = tmp.filePath(QStringLiteral("Air-Mars.mp3"));
-    const QString renamedB = tmp.filePath(QStringLiteral("Bo-Kiwi.mp3"));
-    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    const QString renamedA = t.filePath(QStringLiteral("Air-Mars.mp3"));
+    const QString renamedB = t.filePath(QStringLiteral("Bo-Kiwi.mp3"));
+    QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
     QCOMPARE(widget.records().changedCount(), 2);
     QCOMPARE(widget.records().changedFields(renamedA), QSet<QString>{"Title"});
     QCOMPARE(widget.records().changedFields(c), QSet<QString>{"Artist"});
@@ -528,7 +515,7 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
 
     widget.initiateSaveChanges();
     QVERIFY(!widget.records().hasChanges());
-    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
     QCOMPARE(TagReaderAndWriter::readTitle(renamedA), QStringLiteral("Mars"));
     QCOMPARE(TagReaderAndWriter::readArtist(renamedA), QStringLiteral("Air"));
     QCOMPARE(F::hash(renamedB), hashB);
@@ -588,19 +575,15 @@ void TestBulkOperations::fillsTagsFromFileNames()
     QFETCH(QString, sep);
     QFETCH(QString, sortBy);
     QFETCH(QStringList, values);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
-    for (const QString &name : names) {
-        paths << makeFile(tmp.path(), name, {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
-    }
+    PopulatedTable t(names.size(), [&](const QString &dir, int i) {
+        return makeFile(dir, names.at(i), {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
+    });
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
+    const QList<QByteArray> &hashes = t.hashes;
     const QStringList keys = {"Artist", "Title", "Album"};
     const QStringList oldValues = {"Old A", "Old T", "Old Al"};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
     if (!sortBy.isEmpty())
         widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
     QList<QStringList> untouched;
@@ -643,7 +626,7 @@ void TestBulkOperations::fillsTagsFromFileNames()
         QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), expected.at(1));
         QCOMPARE(TagReaderAndWriter::readAlbum(paths.at(i)), expected.at(2));
     }
-    QCOMPARE(filesIn(tmp.path()), [&] {
+    QCOMPARE(filesIn(t.dir.path()), [&] {
         QStringList sorted = names;
         sorted.sort();
         return sorted;

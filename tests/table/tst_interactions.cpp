@@ -16,18 +16,6 @@ using namespace TableFixture;
 namespace {
 
 const QString kCover = QStringLiteral("CoverArt");
-const QString kBlue = QStringLiteral("border: 2px solid blue");
-
-// a.mp3 (Alpha, Ana, 300 x 300 cover), b.mp3 (Bravo, Bea, no cover) and
-// c.mp3 (Charlie, Cleo, 120 x 80 cover).
-QStringList makeThree(const QString &dir)
-{
-    return {makeTrack(dir, QStringLiteral("a.mp3"), QStringLiteral("Alpha"), QStringLiteral("Ana"),
-                      F::encode(F::image(300, 300, Qt::red))),
-            makeTrack(dir, QStringLiteral("b.mp3"), QStringLiteral("Bravo"), QStringLiteral("Bea")),
-            makeTrack(dir, QStringLiteral("c.mp3"), QStringLiteral("Charlie"), QStringLiteral("Cleo"),
-                      F::encode(F::image(120, 80, Qt::green)))};
-}
 
 int fileRow(const AddMediaFileWidget &widget, const QStringList &paths, const QString &token)
 {
@@ -90,31 +78,6 @@ QStringList coversNow(const AddMediaFileWidget &widget, const QStringList &paths
     return now;
 }
 
-// The change set per file as "file:Key,Key[+cover]".
-QStringList recorded(const AddMediaFileWidget &widget, const QStringList &paths)
-{
-    QStringList described;
-    for (int i = 0; i < paths.size(); ++i) {
-        if (!widget.records().isChanged(paths.at(i)))
-            continue;
-        QStringList fields = widget.records().changedFields(paths.at(i)).values();
-        fields.sort();
-        described << QStringLiteral("%1:%2%3").arg(i).arg(fields.join(QLatin1Char(',')),
-                                                       widget.records().coverChanged(paths.at(i))
-                                                           ? QStringLiteral("+cover")
-                                                           : QString());
-    }
-    return described;
-}
-
-bool showAndActivate(AddMediaFileWidget &widget)
-{
-    widget.resize(1200, 600);
-    widget.show();
-    QApplication::setActiveWindow(&widget);
-    return QTest::qWaitForWindowActive(&widget);
-}
-
 QPoint centerOf(const QTableWidget *table, const QModelIndex &index)
 {
     return table->visualRect(index).center();
@@ -150,7 +113,7 @@ QString borderOf(const AddMediaFileWidget &widget, int row)
     const QLabel *label = coverLabel(widget, row);
     if (!label)
         return QStringLiteral("<no label>");
-    if (label->styleSheet() == kBlue)
+    if (label->styleSheet() == changedCoverStyle())
         return QStringLiteral("blue");
     if (label->styleSheet() == QLatin1String("border: 0px"))
         return QStringLiteral("0px");
@@ -167,11 +130,6 @@ QList<QWidget *> openEditors(const QTableWidget *table)
             editors << child;
     }
     return editors;
-}
-
-bool near(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 && qAbs(a.blue() - b.blue()) < 24;
 }
 
 } // namespace
@@ -280,13 +238,10 @@ void TestInteractions::copyAndPaste()
     QFETCH(QStringList, covers);
     QFETCH(QStringList, changes);
     QFETCH(bool, reported);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
 
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
@@ -309,7 +264,7 @@ void TestInteractions::copyAndPaste()
 
     QCOMPARE(cellsNow(widget, paths, cells), cells);
     QCOMPARE(coversNow(widget, paths), covers);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(boolValues(changed).contains(true), reported);
     QVERIFY(!boolValues(changed).contains(false));
     for (const QString &path : paths)
@@ -362,14 +317,10 @@ void TestInteractions::dragCopiesDownTheColumn()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, cells);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-    const QList<QByteArray> hashes = {F::hash(paths[0]), F::hash(paths[1]), F::hash(paths[2])};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     QWidget *viewport = table->viewport();
 
@@ -400,12 +351,12 @@ void TestInteractions::dragCopiesDownTheColumn()
     }
 
     QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(!boolValues(changed).isEmpty(), !changes.isEmpty());
     QVERIFY(!boolValues(changed).contains(false));
     QCOMPARE(coversNow(widget, paths), (QStringList{"300x300", "null", "120x80"}));
     for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+        QVERIFY(t.unchanged(i));
 }
 
 // Title descending lists Charlie, Bravo, Alpha. Copying Charlie two rows
@@ -413,13 +364,10 @@ void TestInteractions::dragCopiesDownTheColumn()
 // the next cell entered would then belong to another file.
 void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
 {
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     const int title = column(widget, QStringLiteral("Title"));
     table->sortItems(title, Qt::DescendingOrder);
@@ -439,7 +387,7 @@ void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
 
     for (const QString &path : paths)
         QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
-    QCOMPARE(recorded(widget, paths), (QStringList{"0:Title", "1:Title"}));
+    QCOMPARE(t.recorded(), (QStringList{"0:Title", "1:Title"}));
     // Sorting is back once the button is up.
     QVERIFY(table->isSortingEnabled());
     QCOMPARE(table->horizontalHeader()->sortIndicatorSection(), title);
@@ -464,12 +412,10 @@ void TestInteractions::dragCopiesCoverWithoutBorder()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QStringList, covers);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     const int cover = column(widget, kCover);
     const QLabel *before = coverLabel(widget, rowOf(widget, paths.at(to)));
 
@@ -481,7 +427,7 @@ void TestInteractions::dragCopiesCoverWithoutBorder()
     const QLabel *after = coverLabel(widget, rowOf(widget, paths.at(to)));
     QVERIFY(after != before);
     QCOMPARE(after->styleSheet(), QString());
-    QCOMPARE(recorded(widget, paths), QStringList{QStringLiteral("%1:+cover").arg(to)});
+    QCOMPARE(t.recorded(), QStringList{QStringLiteral("%1:+cover").arg(to)});
     QCOMPARE(boolValues(changed), QList<bool>{true});
 }
 
@@ -500,13 +446,10 @@ void TestInteractions::forgottenPressCopiesNothing_data()
 void TestInteractions::forgottenPressCopiesNothing()
 {
     QFETCH(QString, between);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     const int title = column(widget, QStringLiteral("Title"));
     const QPoint pressed = centerOf(table, table->model()->index(rowOf(widget, paths.at(1)), title));
@@ -562,13 +505,10 @@ void TestInteractions::deleteRemovesWholeRows()
     QFETCH(QStringList, edits);
     QFETCH(QList<int>, remaining);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-    const QList<QByteArray> hashes = {F::hash(paths[0]), F::hash(paths[1]), F::hash(paths[2])};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     for (const QString &step : edits) {
         const QString token = step.section(QLatin1Char('='), 0, 0);
@@ -599,10 +539,10 @@ void TestInteractions::deleteRemovesWholeRows()
         QCOMPARE(cell(widget, rowOf(widget, paths.at(file)), QStringLiteral("Title")),
                  TagReaderAndWriter::readTitle(paths.at(file)));
     QCOMPARE(coverSize(widget, rowOf(widget, paths.at(2))), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(t.recorded(), changes);
 
     for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+        QVERIFY(t.unchanged(i));
 
     if (remaining.isEmpty()) {
         QCOMPARE(boolValues(listed), QList<bool>{false});
@@ -654,12 +594,10 @@ void TestInteractions::deleteEmptiesSelectedCells()
     QFETCH(QStringList, cells);
     QFETCH(QStringList, covers);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     if (!sortKey.isEmpty())
         table->sortItems(column(widget, sortKey), Qt::DescendingOrder);
@@ -674,7 +612,7 @@ void TestInteractions::deleteEmptiesSelectedCells()
 
     QCOMPARE(cellsNow(widget, paths, cells), cells);
     QCOMPARE(coversNow(widget, paths), covers);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(table->rowCount(), 3);
     for (const QString &path : paths)
         QCOMPARE(location(widget, rowOf(widget, path)), path);
@@ -690,7 +628,7 @@ void TestInteractions::deleteEmptiesSelectedCells()
         const QLabel *label = coverLabel(widget, rowOf(widget, paths.at(file)));
         QVERIFY(label);
         QVERIFY2(label != before.at(file), "a new label takes the emptied cover's place");
-        QCOMPARE(label->styleSheet(), kBlue);
+        QCOMPARE(label->styleSheet(), changedCoverStyle());
     }
 }
 
@@ -720,12 +658,10 @@ void TestInteractions::arrowKeysMoveTheCurrentCell()
     QFETCH(int, arrow);
     QFETCH(int, toRow);
     QFETCH(QString, toKey);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     table->setCurrentCell(row, column(widget, key));
     QTest::keyClick(table, Qt::Key(arrow));
@@ -751,13 +687,10 @@ void TestInteractions::otherKeysStartNoEdit()
 {
     QFETCH(int, key);
     QFETCH(QString, column);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     table->setFocus();
     table->setCurrentCell(1, TableFixture::column(widget, column));
@@ -861,16 +794,13 @@ void TestInteractions::tableViews()
     QFETCH(int, view);
     QFETCH(bool, filled);
     QFETCH(QString, expected);
-    QTemporaryDir tmp;
-    const QString a = makeTrack(tmp.path(), "a.mp3", "A rather long title that needs plenty of room", "Ana",
-                                F::encode(F::image(300, 300, Qt::red)));
-    const QString b = makeTrack(tmp.path(), "b.mp3", "Bravo", "Bea");
-    QVERIFY(!a.isEmpty() && !b.isEmpty());
-
-    AddMediaFileWidget widget;
+    PopulatedTable t({{"a.mp3", "A rather long title that needs plenty of room", "Ana", QSize(300, 300)},
+                      {"b.mp3", "Bravo", "Bea"}});
+    QVERIFY(t.made());
     if (filled)
-        widget.getMediaList({a, b});
-    QVERIFY(showAndActivate(widget));
+        QVERIFY(t.list());
+    QVERIFY(t.show());
+    AddMediaFileWidget &widget = t.widget;
     QTableWidget *table = widget.table();
     QHeaderView *header = table->horizontalHeader();
     const QAbstractItemView *itemView = table;
@@ -896,7 +826,7 @@ void TestInteractions::tableViews()
     }
     if (expected == QLatin1String("contents")) {
         const int title = column(widget, QStringLiteral("Title"));
-        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(widget, rowOf(widget, a),
+        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(widget, t.row(0),
                                                                                             QStringLiteral("Title"))));
     }
 }
@@ -932,12 +862,10 @@ void TestInteractions::coverBordersFollowSelection()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, borders);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
@@ -983,14 +911,10 @@ void TestInteractions::doubleClickOpensCoverBox()
     QFETCH(int, file);
     QFETCH(QString, key);
     QFETCH(bool, opens);
-    QTemporaryDir tmp;
-    const QStringList paths = {makeTrack(tmp.path(), "a.mp3", "Alpha", "Ana", F::encode(F::image(600, 300, Qt::blue))),
-                               makeTrack(tmp.path(), "b.mp3", "Bravo", "Bea")};
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
+    PopulatedTable t({{"a.mp3", "Alpha", "Ana", QSize(600, 300), Qt::blue}, {"b.mp3", "Bravo", "Bea"}});
+    QVERIFY(t.listAndShow());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     const int row = rowOf(widget, paths.at(file));
     const QSize cellBefore = coverSize(widget, row);

@@ -223,10 +223,8 @@ void TestRowSave::storesCoverAsOneFittedJpeg()
         const bool clearPixel = scaled.pixelColor(at).alpha() == 0;
         const QColor expected = clearPixel ? QColor(Qt::white) : scaled.pixelColor(at);
         const QColor got = image.pixelColor(at);
-        QVERIFY2(qAbs(got.red() - expected.red()) < 24 && qAbs(got.green() - expected.green()) < 24
-                     && qAbs(got.blue() - expected.blue()) < 24,
-                 qPrintable(QStringLiteral("pixel at %1,%2 is %3, expected %4")
-                                .arg(at.x()).arg(at.y()).arg(got.name(), expected.name())));
+        QVERIFY2(near(got, expected), qPrintable(QStringLiteral("pixel at %1,%2 is %3, expected %4")
+                                                     .arg(at.x()).arg(at.y()).arg(got.name(), expected.name())));
     }
 }
 
@@ -240,6 +238,8 @@ void TestRowSave::fitsCoversForTableAndStorage_data()
     QTest::newRow("wide") << QSize(1000, 500) << QSize(400, 200) << QSize(400, 200);
     QTest::newRow("tall") << QSize(300, 600) << QSize(200, 400) << QSize(200, 400);
     QTest::newRow("one side over") << QSize(401, 100) << QSize(400, 99) << QSize(400, 99);
+    QTest::newRow("tall, not square") << QSize(300, 900) << QSize(133, 400) << QSize(133, 400);
+    QTest::newRow("small and wide") << QSize(240, 60) << QSize(240, 60) << QSize(400, 100);
 }
 
 void TestRowSave::fitsCoversForTableAndStorage()

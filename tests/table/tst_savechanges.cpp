@@ -55,19 +55,13 @@ void TestSaveChanges::writesOnlyChangedRowsAndFields()
 {
     QFETCH(Fields, edits);
     QFETCH(bool, overlay);
-    QTemporaryDir tmp;
-    const QStringList paths = {makeDetailed(tmp.path(), "a.mp3"), makeDetailed(tmp.path(), "b.mp3"),
-                               makeDetailed(tmp.path(), "c.mp3")};
-    QVERIFY(!paths.contains(QString()));
-    const QString edited = paths.at(1);
-    const QByteArray hashA = F::hash(paths.at(0));
-    const QByteArray hashC = F::hash(paths.at(2));
+    PopulatedTable t(detailedTracks({"a.mp3", "b.mp3", "c.mp3"}));
+    const QString edited = t.paths.at(1);
     const QStringList ids = frameIds(edits.keys());
     const QStringList keptBefore = framesOtherThan(edited, ids);
     const auto commentsBefore = F::comments(edited);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         QVERIFY(edit(widget, rowOf(widget, edited), it.key(), it.value()));
 
@@ -82,8 +76,7 @@ void TestSaveChanges::writesOnlyChangedRowsAndFields()
     QCOMPARE(boolValues(changed), QList<bool>{false});
     QVERIFY(!widget.records().hasChanges());
 
-    QCOMPARE(F::hash(paths.at(0)), hashA);
-    QCOMPARE(F::hash(paths.at(2)), hashC);
+    QVERIFY(t.unchanged(0) && t.unchanged(2));
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         QCOMPARE(fieldByKey(it.key()).read(edited), it.value());
     QCOMPARE(framesOtherThan(edited, ids), keptBefore);
@@ -175,43 +168,29 @@ void TestSaveChanges::sortedTableSavesEachFilesOwnTags()
 {
     QFETCH(QString, key);
     QFETCH(int, order);
-    QTemporaryDir tmp;
-    const QStringList paths = {makeTrack(tmp.path(), "1.mp3", "Mango", "Cleo"),
-                               makeTrack(tmp.path(), "2.mp3", "Apple", "Ana"),
-                               makeTrack(tmp.path(), "3.mp3", "Kiwi", "Bea"),
-                               makeTrack(tmp.path(), "4.mp3", "Fig", "Dan")};
-    QVERIFY(!paths.contains(QString()));
-    QList<QByteArray> hashes;
-    for (const QString &path : paths)
-        hashes << F::hash(path);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t({{"1.mp3", "Mango", "Cleo"}, {"2.mp3", "Apple", "Ana"}, {"3.mp3", "Kiwi", "Bea"},
+                      {"4.mp3", "Fig", "Dan"}});
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     widget.table()->sortItems(column(widget, key), Qt::SortOrder(order));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(0)), QStringLiteral("FileName"), QStringLiteral("0 renamed")));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(2)), QStringLiteral("Title"), QStringLiteral("Aardvark")));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(1)), QStringLiteral("Artist"), QStringLiteral("Zed")));
+    QVERIFY(t.edit(0, QStringLiteral("FileName"), QStringLiteral("0 renamed")));
+    QVERIFY(t.edit(2, QStringLiteral("Title"), QStringLiteral("Aardvark")));
+    QVERIFY(t.edit(1, QStringLiteral("Artist"), QStringLiteral("Zed")));
     widget.initiateSaveChanges();
     QVERIFY(!widget.records().hasChanges());
 
-    const QString renamed = tmp.filePath(QStringLiteral("0 renamed.mp3"));
+    const QString renamed = t.filePath(QStringLiteral("0 renamed.mp3"));
     QVERIFY(!QFile::exists(paths.at(0)));
-    QCOMPARE(F::hash(renamed), hashes.at(0));
+    QCOMPARE(F::hash(renamed), t.hashes.at(0));
     QCOMPARE(TagReaderAndWriter::readTitle(renamed), QStringLiteral("Mango"));
     QCOMPARE(TagReaderAndWriter::readTitle(paths.at(1)), QStringLiteral("Apple"));
     QCOMPARE(TagReaderAndWriter::readArtist(paths.at(1)), QStringLiteral("Zed"));
     QCOMPARE(TagReaderAndWriter::readTitle(paths.at(2)), QStringLiteral("Aardvark"));
     QCOMPARE(TagReaderAndWriter::readArtist(paths.at(2)), QStringLiteral("Bea"));
-    QCOMPARE(F::hash(paths.at(3)), hashes.at(3));
-
-    QStringList locations;
-    for (int r = 0; r < widget.table()->rowCount(); ++r) {
-        const QString path = location(widget, r);
-        locations << path;
-        QCOMPARE(cell(widget, r, QStringLiteral("FileName")), QFileInfo(path).fileName());
-        QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(path));
-        QCOMPARE(cell(widget, r, QStringLiteral("Artist")), TagReaderAndWriter::readArtist(path));
-    }
+    QVERIFY(t.unchanged(3));
+    QVERIFY(rowsShowTheirFiles(widget));
+    QStringList locations = columnTexts(widget, QStringLiteral("Location"));
     locations.sort();
     QCOMPARE(locations, (QStringList{renamed, paths.at(1), paths.at(2), paths.at(3)}));
 }
@@ -229,67 +208,49 @@ void TestSaveChanges::refusedRenameInSortedTableSavesOwnTags_data()
 void TestSaveChanges::refusedRenameInSortedTableSavesOwnTags()
 {
     QFETCH(int, order);
-    QTemporaryDir tmp;
-    const QStringList paths = {makeTrack(tmp.path(), "1.mp3", "Mango", "Cleo"),
-                               makeTrack(tmp.path(), "2.mp3", "Apple", "Ana"),
-                               makeTrack(tmp.path(), "3.mp3", "Kiwi", "Bea"),
-                               makeTrack(tmp.path(), "4.mp3", "Fig", "Dan")};
-    QVERIFY(!paths.contains(QString()));
-    QList<QByteArray> hashes;
-    for (const QString &path : paths)
-        hashes << F::hash(path);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t({{"1.mp3", "Mango", "Cleo"}, {"2.mp3", "Apple", "Ana"}, {"3.mp3", "Kiwi", "Bea"},
+                      {"4.mp3", "Fig", "Dan"}});
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     widget.table()->sortItems(column(widget, QStringLiteral("FileName")), Qt::SortOrder(order));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(0)), QStringLiteral("FileName"), QStringLiteral("4")));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(0)), QStringLiteral("Title"), QStringLiteral("One")));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(1)), QStringLiteral("FileName"), QStringLiteral("0")));
-    QVERIFY(edit(widget, rowOf(widget, paths.at(3)), QStringLiteral("Title"), QStringLiteral("Four")));
+    QVERIFY(t.edit(0, QStringLiteral("FileName"), QStringLiteral("4")));
+    QVERIFY(t.edit(0, QStringLiteral("Title"), QStringLiteral("One")));
+    QVERIFY(t.edit(1, QStringLiteral("FileName"), QStringLiteral("0")));
+    QVERIFY(t.edit(3, QStringLiteral("Title"), QStringLiteral("Four")));
     NotificationWatch watch;
     widget.initiateSaveChanges();
 
     QCOMPARE(watch.texts(), QStringList{failureText(1, paths.at(0), QStringLiteral("the name is already taken"))});
     QCOMPARE(widget.records().changedCount(), 1);
     QVERIFY(widget.records().isChanged(paths.at(0)));
-    const QString renamed = tmp.filePath(QStringLiteral("0.mp3"));
+    const QString renamed = t.filePath(QStringLiteral("0.mp3"));
     QCOMPARE(TagReaderAndWriter::readTitle(paths.at(0)), QStringLiteral("One"));
     QCOMPARE(TagReaderAndWriter::readArtist(paths.at(0)), QStringLiteral("Cleo"));
-    QCOMPARE(F::hash(renamed), hashes.at(1));
-    QCOMPARE(F::hash(paths.at(2)), hashes.at(2));
+    QCOMPARE(F::hash(renamed), t.hashes.at(1));
+    QVERIFY(t.unchanged(2));
     QCOMPARE(TagReaderAndWriter::readTitle(paths.at(3)), QStringLiteral("Four"));
     QCOMPARE(TagReaderAndWriter::readArtist(paths.at(3)), QStringLiteral("Dan"));
-    for (int r = 0; r < widget.table()->rowCount(); ++r) {
-        const QString path = location(widget, r);
-        QCOMPARE(cell(widget, r, QStringLiteral("FileName")), QFileInfo(path).fileName());
-        QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(path));
-        QCOMPARE(cell(widget, r, QStringLiteral("Artist")), TagReaderAndWriter::readArtist(path));
-    }
-    QCOMPARE(filesIn(tmp.path()), (QStringList{"0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    QVERIFY(rowsShowTheirFiles(widget));
+    QCOMPARE(filesIn(t.dir.path()), (QStringList{"0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
 }
 
 // The fitting and storing of covers is the core save's; here only that a
 // row's new cover reaches its file and no other.
 void TestSaveChanges::savesReplacedCover()
 {
-    QTemporaryDir tmp;
-    const QString other = makeDetailed(tmp.path(), "other.mp3");
-    const QString path = makeDetailed(tmp.path(), "cover.mp3");
-    QVERIFY(!path.isEmpty() && !other.isEmpty());
-    const QByteArray otherHash = F::hash(other);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({other, path});
-    widget.replaceCover(rowOf(widget, path), F::image(1000, 500, Qt::red));
+    PopulatedTable t(detailedTracks({"other.mp3", "cover.mp3"}));
+    QVERIFY(t.list());
+    t.widget.replaceCover(t.row(1), F::image(1000, 500, Qt::red));
     NotificationWatch watch;
-    widget.initiateSaveChanges();
+    t.widget.initiateSaveChanges();
     QCOMPARE(watch.texts(), QStringList{savedText()});
 
-    QCOMPARE(F::hash(other), otherHash);
-    const QList<F::Picture> pictures = F::pictures(path);
+    QVERIFY(t.unchanged(0));
+    const QList<F::Picture> pictures = F::pictures(t.paths.at(1));
     QCOMPARE(pictures.size(), 1);
     QCOMPARE(QImage::fromData(pictures.first().data, "JPG").size(), QSize(400, 200));
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestSaveChanges::reportsFailuresAndSavesAgain_data()
@@ -311,21 +272,17 @@ void TestSaveChanges::reportsFailuresAndSavesAgain()
 {
     QFETCH(QStringList, breaks);
     QFETCH(bool, renameMiddle);
-    QTemporaryDir tmp;
+    PopulatedTable t(detailedTracks({"a.mp3", "b.mp3", "c.mp3"}));
     QTemporaryDir backup;
-    QStringList paths;
-    for (const QString &name : QStringList{"a.mp3", "b.mp3", "c.mp3"}) {
-        paths << makeDetailed(tmp.path(), name);
-        QVERIFY(QFile::copy(paths.last(), backup.filePath(name)));
-    }
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    for (const QString &path : t.paths)
+        QVERIFY(QFile::copy(path, backup.filePath(QFileInfo(path).fileName())));
+    QVERIFY(t.list());
+    AddMediaFileWidget &widget = t.widget;
+    const QStringList &paths = t.paths;
     for (int i = 0; i < paths.size(); ++i)
-        QVERIFY(edit(widget, rowOf(widget, paths.at(i)), QStringLiteral("Title"), QStringLiteral("New %1").arg(i)));
+        QVERIFY(t.edit(i, QStringLiteral("Title"), QStringLiteral("New %1").arg(i)));
     if (renameMiddle)
-        QVERIFY(edit(widget, rowOf(widget, paths.at(1)), QStringLiteral("FileName"), QStringLiteral("renamed")));
+        QVERIFY(t.edit(1, QStringLiteral("FileName"), QStringLiteral("renamed")));
 
     int broken = 0;
     QString firstBroken;
@@ -359,7 +316,7 @@ void TestSaveChanges::reportsFailuresAndSavesAgain()
             QVERIFY(QFileInfo(path).isDir());
         savedHashes << F::hash(path);
     }
-    QVERIFY(!QFile::exists(tmp.filePath(QStringLiteral("renamed.mp3"))));
+    QVERIFY(!QFile::exists(t.filePath(QStringLiteral("renamed.mp3"))));
     if (renameMiddle)
         QCOMPARE(cell(widget, rowOf(widget, paths.at(1)), QStringLiteral("FileName")), QStringLiteral("b.mp3"));
 
