@@ -128,9 +128,7 @@ void BulkTextPasses::renameRows(const QStringList &tags, const QString &separato
 QString BulkTextPasses::renameRowFile(const QString &newBaseName, const QString &location, int row)
 {
     const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, newBaseName);
-    if (!target.ok)
-        return QStringLiteral("the name was refused");
-    const QString failure = RowSave::rename(location, target.path);
+    const QString failure = RowSave::rename(location, target);
     if (!failure.isEmpty())
         return failure;
     {

@@ -1,6 +1,5 @@
 #include "table/rowsave.h"
 
-#include "operations/filenamerules.h"
 #include "tags/tagfields.h"
 #include "tags/tagreaderandwriter.h"
 
@@ -9,15 +8,17 @@
 
 namespace RowSave {
 
-QString rename(const QString &from, const QString &to)
+QString rename(const QString &from, const FileNameRules::RenameTarget &target)
 {
+    if (!target.ok)
+        return QStringLiteral("the name was refused");
     // Only the listed file is ever moved, never a folder put in its place.
     if (!QFileInfo(from).isFile())
         return QStringLiteral("the file is gone");
-    if (QFile::rename(from, to))
+    if (QFile::rename(from, target.path))
         return QString();
-    return QFileInfo::exists(to) ? QStringLiteral("the name is already taken")
-                                 : QStringLiteral("it could not be renamed");
+    return QFileInfo::exists(target.path) ? QStringLiteral("the name is already taken")
+                                          : QStringLiteral("it could not be renamed");
 }
 
 QImage fitForStorage(const QImage &picture)
@@ -44,10 +45,9 @@ RowSaveOutcome save(const RowEdit &edit)
             outcome.failure = QStringLiteral("its name cannot be changed");
         } else {
             const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(edit.path, *edit.fileName);
-            if (!target.ok)
-                outcome.failure = QStringLiteral("the name was refused");
-            else if (target.path != edit.path)
-                outcome.failure = rename(edit.path, target.path);
+            // "a" for "a.mp3": the name the file already has.
+            if (target.path != edit.path)
+                outcome.failure = rename(edit.path, target);
             if (outcome.ok())
                 outcome.path = target.path;
             outcome.keepChanges = !outcome.ok();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operations/filenamerules.h"
+
 #include <QImage>
 #include <QMap>
 #include <QString>
@@ -32,8 +34,8 @@ namespace RowSave {
 
 RowSaveOutcome save(const RowEdit &edit);
 
-// Moves the file at from to to; empty when done, else why not.
-QString rename(const QString &from, const QString &to);
+// Moves the file at from to target; empty when done, else why not.
+QString rename(const QString &from, const FileNameRules::RenameTarget &target);
 
 // Covers are stored fitted into the 400 x 400 square, small ones enlarged;
 // the table holds them fitted into it, never enlarged.

@@ -158,12 +158,18 @@ inline QStringList filesIn(const QString &dir)
 
 struct Track
 {
+    Track(const QString &name, const QString &title, const QString &artist, const QSize &cover = QSize(),
+          const QColor &colour = Qt::red, bool detailed = false)
+        : name(name), title(title), artist(artist), cover(cover), colour(colour), detailed(detailed)
+    {
+    }
+
     QString name;
     QString title;
     QString artist;
-    QSize cover;  // invalid: no picture
-    QColor colour = Qt::red;
-    bool detailed = false; // made by makeDetailed, title and artist ignored
+    QSize cover; // invalid: no picture
+    QColor colour;
+    bool detailed; // made by makeDetailed, title and artist ignored
 };
 
 inline QList<Track> plainThree()
@@ -255,6 +261,25 @@ public:
         return described;
     }
     bool unchanged(int file) const { return F::hash(paths.at(file)) == hashes.at(file); }
+    bool noneWritten() const
+    {
+        for (int i = 0; i < paths.size(); ++i) {
+            if (!unchanged(i))
+                return false;
+        }
+        return true;
+    }
+    // Edits given as "file:Key=text".
+    bool editAll(const QStringList &steps)
+    {
+        for (const QString &step : steps) {
+            const QString token = step.section(QLatin1Char('='), 0, 0);
+            if (!edit(token.section(QLatin1Char(':'), 0, 0).toInt(), token.section(QLatin1Char(':'), 1),
+                      step.section(QLatin1Char('='), 1)))
+                return false;
+        }
+        return true;
+    }
     QString filePath(const QString &name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;

@@ -216,16 +216,14 @@ void TestAddMediaFileWidget::coverCellFitsInto400()
     QFETCH(QSize, picture);
     QFETCH(QByteArray, format);
     QFETCH(QSize, shown);
-    QTemporaryDir tmp;
-    const QByteArray bytes = picture.isValid()
-        ? F::encode(F::image(picture.width(), picture.height(), Qt::magenta), format.constData())
-        : QByteArray();
-    const QString path = makeTrack(tmp.path(), QStringLiteral("cover.mp3"), QStringLiteral("t"),
-                                   QStringLiteral("a"), bytes);
-    QVERIFY(!path.isEmpty());
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({path});
+    PopulatedTable t(1, [&](const QString &dir, int) {
+        const QByteArray bytes = picture.isValid()
+            ? F::encode(F::image(picture.width(), picture.height(), Qt::magenta), format.constData())
+            : QByteArray();
+        return makeTrack(dir, QStringLiteral("cover.mp3"), QStringLiteral("t"), QStringLiteral("a"), bytes);
+    });
+    QVERIFY(t.list());
+    const AddMediaFileWidget &widget = t.widget;
     QCOMPARE(widget.table()->rowCount(), 1);
     const int coverColumn = column(widget, QStringLiteral("CoverArt"));
     QVERIFY2(!widget.table()->item(0, coverColumn), "the cover cell holds a label, not an item");
@@ -270,23 +268,13 @@ void TestAddMediaFileWidget::editsAreRecorded()
     PopulatedTable t;
     QVERIFY(t.list());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QCOMPARE(widget.table()->rowCount(), 3);
-    // Rows are found by file, so the edits do not depend on the row order.
-    QList<int> rows;
-    for (const QString &path : paths)
-        rows << rowOf(widget, QFileInfo(path).absoluteFilePath());
-    QVERIFY(!rows.contains(-1));
 
+    // Rows are found by file, so the edits do not depend on the row order.
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    for (const QString &step : edits) {
-        const int index = step.section(QLatin1Char(':'), 0, 0).toInt();
-        const QString rest = step.section(QLatin1Char(':'), 1);
-        QVERIFY(edit(widget, rows.at(index), rest.section(QLatin1Char('='), 0, 0),
-                     rest.section(QLatin1Char('='), 1)));
-    }
+    QVERIFY(t.editAll(edits));
     for (int index : coverRows)
-        widget.replaceCover(rows.at(index), F::image(50, 50, Qt::red));
+        widget.replaceCover(t.row(index), F::image(50, 50, Qt::red));
 
     if (!edits.isEmpty()) {
         QVERIFY(!changed.isEmpty());
@@ -297,8 +285,7 @@ void TestAddMediaFileWidget::editsAreRecorded()
     QCOMPARE(widget.records().changedCount(), recorded.size());
 
     // Editing is not saving.
-    for (int index = 0; index < paths.size(); ++index)
-        QVERIFY(t.unchanged(index));
+    QVERIFY(t.noneWritten());
 }
 
 // Adding files is not a change and must not throw away edits not yet saved.
@@ -446,18 +433,11 @@ void TestAddMediaFileWidget::clearEmptiesListAndChanges()
 {
     QFETCH(int, files);
     QFETCH(bool, edited);
-    QTemporaryDir tmp;
-    QStringList paths;
-    for (int i = 0; i < files; ++i)
-        paths << makeTrack(tmp.path(), QStringLiteral("%1.mp3").arg(i), "t", "a");
-    QVERIFY(!paths.contains(QString()));
-    QList<QByteArray> hashes;
-    for (const QString &path : paths)
-        hashes << F::hash(path);
-
-    AddMediaFileWidget widget;
-    if (files)
-        widget.getMediaList(paths);
+    PopulatedTable t(files, [](const QString &dir, int i) {
+        return makeTrack(dir, QStringLiteral("%1.mp3").arg(i), "t", "a");
+    });
+    AddMediaFileWidget &widget = t.widget;
+    QVERIFY(files == 0 || t.list());
     if (edited) {
         QVERIFY(edit(widget, 1, QStringLiteral("Title"), QStringLiteral("x")));
         widget.replaceCover(2, QImage());
@@ -469,12 +449,11 @@ void TestAddMediaFileWidget::clearEmptiesListAndChanges()
     QCOMPARE(widget.table()->rowCount(), 0);
     QVERIFY(!widget.records().hasChanges());
     QVERIFY(!widget.hasUnsavedChanges());
-    for (int i = 0; i < files; ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+    QVERIFY(t.noneWritten());
 
     // The list starts afresh: the same files can be added again.
     if (files) {
-        widget.getMediaList(paths);
+        QVERIFY(t.list());
         QCOMPARE(widget.table()->rowCount(), files);
         QCOMPARE(cell(widget, 1, QStringLiteral("Title")), QStringLiteral("t"));
     }

@@ -89,6 +89,53 @@ QStringList otherCells(const AddMediaFileWidget &widget, int row, const QStringL
     return texts;
 }
 
+// Runs a pass over the listed table and checks that what it did counts as
+// edits: per file the keys show expected (a file's old values where it
+// changed nothing), every other cell stays, the records hold just the changed
+// keys and nothing is written; then a save stores what the table shows.
+void checkPassIsEdits(PopulatedTable &t, const QStringList &keys, const QList<QStringList> &old,
+                      const QList<QStringList> &expected, const QString &notice,
+                      const std::function<void()> &pass)
+{
+    AddMediaFileWidget &widget = t.widget;
+    QList<QStringList> untouched;
+    for (int i = 0; i < t.paths.size(); ++i)
+        untouched << otherCells(widget, t.row(i), keys);
+    closeNotifications();
+    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    pass();
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + notice});
+    bool anyChanged = false;
+    for (int i = 0; i < t.paths.size(); ++i) {
+        QStringList shown;
+        QSet<QString> changedKeys;
+        for (int k = 0; k < keys.size(); ++k) {
+            shown << t.cell(i, keys.at(k));
+            if (expected.at(i).at(k) != old.at(i).at(k))
+                changedKeys.insert(keys.at(k));
+        }
+        QCOMPARE(shown, expected.at(i));
+        QCOMPARE(otherCells(widget, t.row(i), keys), untouched.at(i));
+        QCOMPARE(widget.records().changedFields(t.paths.at(i)), changedKeys);
+        anyChanged = anyChanged || !changedKeys.isEmpty();
+        QVERIFY(t.unchanged(i));
+    }
+    QCOMPARE(changed.isEmpty(), !anyChanged);
+    QVERIFY(!boolValues(changed).contains(false));
+    if (!anyChanged)
+        return;
+
+    widget.initiateSaveChanges();
+    QVERIFY(!widget.records().hasChanges());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        for (int k = 0; k < keys.size(); ++k)
+            QCOMPARE(fieldByKey(keys.at(k)).read(t.paths.at(i)), expected.at(i).at(k));
+        if (expected.at(i) == old.at(i))
+            QVERIFY(t.unchanged(i));
+    }
+}
+
 } // namespace
 
 class TestBulkOperations : public QObject
@@ -136,15 +183,10 @@ void TestBulkOperations::emptyListIsRefused()
     QFETCH(QString, operation);
     QFETCH(QStringList, args);
     QFETCH(bool, cleared);
-    QTemporaryDir tmp;
-    const QString path = makeTrack(tmp.path(), "air-venus.mp3", "venus", "air");
-    QVERIFY(!path.isEmpty());
-    const QByteArray hash = F::hash(path);
-
-    AddMediaFileWidget widget;
+    PopulatedTable t({{"air-venus.mp3", "venus", "air"}});
+    AddMediaFileWidget &widget = t.widget;
     if (cleared) {
-        widget.getMediaList({path});
-        QVERIFY(edit(widget, 0, QStringLiteral("Title"), QStringLiteral("a venus")));
+        QVERIFY(t.list() && t.edit(0, QStringLiteral("Title"), QStringLiteral("a venus")));
         widget.clearList();
     }
     closeNotifications();
@@ -155,8 +197,8 @@ void TestBulkOperations::emptyListIsRefused()
     QCOMPARE(widget.table()->rowCount(), 0);
     QVERIFY(changed.isEmpty());
     QVERIFY(!widget.records().hasChanges());
-    QCOMPARE(filesIn(tmp.path()), QStringList{"air-venus.mp3"});
-    QCOMPARE(F::hash(path), hash);
+    QCOMPARE(filesIn(t.dir.path()), QStringList{"air-venus.mp3"});
+    QVERIFY(t.unchanged(0));
 }
 
 void TestBulkOperations::rewritesListedColumns_data()
@@ -241,49 +283,17 @@ void TestBulkOperations::rewritesListedColumns()
                         {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
     });
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    const QList<QByteArray> &hashes = t.hashes;
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), before);
-    QList<QStringList> untouched;
-    for (const QString &path : paths)
-        untouched << otherCells(widget, rowOf(widget, path), columns);
-    closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, operation, args, columns);
-
-    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + successText(operation)});
-    bool anyChanged = false;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        const int row = rowOf(widget, path);
-        QCOMPARE(otherCells(widget, row, columns), untouched.at(i));
-        QSet<QString> changedKeys;
-        for (const QString &key : {QStringLiteral("Title"), QStringLiteral("Artist")}) {
-            const QString expected = columns.contains(key) ? after.at(i) : before.at(i);
-            QCOMPARE(cell(widget, row, key), expected);
-            if (expected != before.at(i))
-                changedKeys.insert(key);
-        }
-        QCOMPARE(widget.records().changedFields(path), changedKeys);
-        QCOMPARE(widget.records().isChanged(path), !changedKeys.isEmpty());
-        anyChanged = anyChanged || !changedKeys.isEmpty();
-        QCOMPARE(F::hash(path), hashes.at(i));
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), before);
+    QList<QStringList> old;
+    QList<QStringList> expected;
+    for (int i = 0; i < before.size(); ++i) {
+        old << QStringList{before.at(i), before.at(i)};
+        expected << QStringList();
+        for (const QString &key : {QStringLiteral("Title"), QStringLiteral("Artist")})
+            expected.last() << (columns.contains(key) ? after.at(i) : before.at(i));
     }
-    QCOMPARE(changed.isEmpty(), !anyChanged);
-    QVERIFY(!boolValues(changed).contains(false));
-    if (!anyChanged)
-        return;
-
-    widget.initiateSaveChanges();
-    QVERIFY(!widget.records().hasChanges());
-    for (int i = 0; i < paths.size(); ++i) {
-        const int row = rowOf(widget, paths.at(i));
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), cell(widget, row, QStringLiteral("Title")));
-        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), cell(widget, row, QStringLiteral("Artist")));
-        if (after.at(i) == before.at(i))
-            QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
-    }
+    checkPassIsEdits(t, {QStringLiteral("Title"), QStringLiteral("Artist")}, old, expected, successText(operation),
+                     [&] { runOperation(t.widget, operation, args, columns); });
 }
 
 void TestBulkOperations::sortedColumnIsRewrittenOncePerRow_data()
@@ -489,12 +499,11 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
     PopulatedTable t({{"a.mp3", "Venus", "Air"}, {"b.mp3", "Kiwi", "Bo"}, {"c.mp3", "", "Cy"}});
     QVERIFY(t.list());
     AddMediaFileWidget &widget = t.widget;
-    const QString &a = t.paths.at(0), &b = t.paths.at(1), &c = t.paths.at(2);
+    const QString &c = t.paths.at(2);
     const QByteArray hashB = t.hashes.at(1);
     if (!sortBy.isEmpty())
         widget.table()->sortItems(column(widget, sortBy), Qt::SortOrder(order));
-    QVERIFY(edit(widget, rowOf(widget, a), QStringLiteral("Title"), QStringLiteral("Mars")));
-    QVERIFY(edit(widget, rowOf(widget, c), QStringLiteral("Artist"), QStringLiteral("Cyd")));
+    QVERIFY(t.editAll({"0:Title=Mars", "2:Artist=Cyd"}));
     QVERIFY(widget.hasUnsavedChanges());
     closeNotifications();
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
@@ -579,53 +588,16 @@ void TestBulkOperations::fillsTagsFromFileNames()
         return makeFile(dir, names.at(i), {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
     });
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    const QList<QByteArray> &hashes = t.hashes;
-    const QStringList keys = {"Artist", "Title", "Album"};
-    const QStringList oldValues = {"Old A", "Old T", "Old Al"};
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
-    QList<QStringList> untouched;
-    for (const QString &path : paths)
-        untouched << otherCells(widget, rowOf(widget, path), keys);
-    closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, QStringLiteral("fetch"), {sep}, tags);
-
-    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kFetched});
-    bool anyChanged = false;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        const int row = rowOf(widget, path);
-        const QStringList expected = values.at(i).split(QLatin1Char('|'));
-        QStringList shown;
-        QSet<QString> changedKeys;
-        for (int k = 0; k < keys.size(); ++k) {
-            shown << cell(widget, row, keys.at(k));
-            if (expected.at(k) != oldValues.at(k))
-                changedKeys.insert(keys.at(k));
-        }
-        QCOMPARE(shown, expected);
-        QCOMPARE(otherCells(widget, row, keys), untouched.at(i));
-        QCOMPARE(widget.records().changedFields(path), changedKeys);
-        QCOMPARE(widget.records().isChanged(path), !changedKeys.isEmpty());
-        anyChanged = anyChanged || !changedKeys.isEmpty();
-        QCOMPARE(F::hash(path), hashes.at(i));
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
+    QList<QStringList> old;
+    QList<QStringList> expected;
+    for (const QString &value : values) {
+        old << QStringList{"Old A", "Old T", "Old Al"};
+        expected << value.split(QLatin1Char('|'));
     }
-    QCOMPARE(changed.isEmpty(), !anyChanged);
-    QVERIFY(!boolValues(changed).contains(false));
-    if (!anyChanged)
-        return;
-
-    widget.initiateSaveChanges();
-    QVERIFY(!widget.records().hasChanges());
-    for (int i = 0; i < paths.size(); ++i) {
-        const QStringList expected = values.at(i).split(QLatin1Char('|'));
-        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), expected.at(0));
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), expected.at(1));
-        QCOMPARE(TagReaderAndWriter::readAlbum(paths.at(i)), expected.at(2));
-    }
+    checkPassIsEdits(t, {"Artist", "Title", "Album"}, old, expected, kFetched,
+                     [&] { runOperation(t.widget, QStringLiteral("fetch"), {sep}, tags); });
     QCOMPARE(filesIn(t.dir.path()), [&] {
         QStringList sorted = names;
         sorted.sort();

@@ -17,22 +17,21 @@ namespace {
 
 const QString kCover = QStringLiteral("CoverArt");
 
-int fileRow(const AddMediaFileWidget &widget, const QStringList &paths, const QString &token)
+int fileRow(const PopulatedTable &t, const QString &token)
 {
-    return rowOf(widget, paths.value(token.section(QLatin1Char(':'), 0, 0).toInt()));
+    return rowOf(t.widget, t.paths.value(token.section(QLatin1Char(':'), 0, 0).toInt()));
 }
 
-QModelIndex indexOf(const AddMediaFileWidget &widget, const QStringList &paths, const QString &token)
+QModelIndex indexOf(const PopulatedTable &t, const QString &token)
 {
-    return widget.table()->model()->index(fileRow(widget, paths, token),
-                                          column(widget, token.section(QLatin1Char(':'), 1)));
+    return t.widget.table()->model()->index(fileRow(t, token), column(t.widget, token.section(QLatin1Char(':'), 1)));
 }
 
-QModelIndexList indexesOf(const AddMediaFileWidget &widget, const QStringList &paths, const QStringList &tokens)
+QModelIndexList indexesOf(const PopulatedTable &t, const QStringList &tokens)
 {
     QModelIndexList list;
     for (const QString &token : tokens)
-        list << indexOf(widget, paths, token);
+        list << indexOf(t, token);
     return list;
 }
 
@@ -55,23 +54,22 @@ void selectRows(QTableWidget *table, const QList<int> &rows)
 }
 
 // "file:Key=text" against the table.
-QStringList cellsNow(const AddMediaFileWidget &widget, const QStringList &paths, const QStringList &expected)
+QStringList cellsNow(const PopulatedTable &t, const QStringList &expected)
 {
     QStringList now;
     for (const QString &entry : expected) {
         const QString token = entry.section(QLatin1Char('='), 0, 0);
-        now << QStringLiteral("%1=%2").arg(token, cell(widget, fileRow(widget, paths, token),
-                                                        token.section(QLatin1Char(':'), 1)));
+        now << QStringLiteral("%1=%2").arg(token, cell(t.widget, fileRow(t, token), token.section(QLatin1Char(':'), 1)));
     }
     return now;
 }
 
 // Each file's cover cell as "WxH" or "null".
-QStringList coversNow(const AddMediaFileWidget &widget, const QStringList &paths)
+QStringList coversNow(const PopulatedTable &t)
 {
     QStringList now;
-    for (const QString &path : paths) {
-        const QSize size = coverSize(widget, rowOf(widget, path));
+    for (int i = 0; i < t.paths.size(); ++i) {
+        const QSize size = coverSize(t.widget, t.row(i));
         now << (size.isValid() ? QStringLiteral("%1x%2").arg(size.width()).arg(size.height())
                                : QStringLiteral("null"));
     }
@@ -250,20 +248,20 @@ void TestInteractions::copyAndPaste()
         const QStringList tokens = step.section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
         if (verb == QLatin1String("edit")) {
             const QString token = tokens.first().section(QLatin1Char('='), 0, 0);
-            QVERIFY(edit(widget, fileRow(widget, paths, token), token.section(QLatin1Char(':'), 1),
+            QVERIFY(edit(widget, fileRow(t, token), token.section(QLatin1Char(':'), 1),
                          tokens.first().section(QLatin1Char('='), 1)));
             changed.clear();
             continue;
         }
-        const QModelIndexList indexes = indexesOf(widget, paths, tokens);
+        const QModelIndexList indexes = indexesOf(t, tokens);
         for (const QModelIndex &index : indexes)
             QVERIFY2(index.isValid(), qPrintable(step));
         selectOnly(table, indexes);
         QTest::keyClick(table, verb == QLatin1String("copy") ? Qt::Key_C : Qt::Key_V, Qt::ControlModifier);
     }
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(coversNow(widget, paths), covers);
+    QCOMPARE(cellsNow(t, cells), cells);
+    QCOMPARE(coversNow(t), covers);
     QCOMPARE(t.recorded(), changes);
     QCOMPARE(boolValues(changed).contains(true), reported);
     QVERIFY(!boolValues(changed).contains(false));
@@ -320,7 +318,6 @@ void TestInteractions::dragCopiesDownTheColumn()
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     QWidget *viewport = table->viewport();
 
@@ -334,7 +331,7 @@ void TestInteractions::dragCopiesDownTheColumn()
             QVERIFY(!table->indexAt(last).isValid());
             QVERIFY(viewport->rect().contains(last));
         } else if (!target.isEmpty()) {
-            const QModelIndex index = indexOf(widget, paths, target);
+            const QModelIndex index = indexOf(t, target);
             QVERIFY2(index.isValid(), qPrintable(step));
             last = centerOf(table, index);
             QCOMPARE(table->indexAt(last), index);
@@ -350,13 +347,12 @@ void TestInteractions::dragCopiesDownTheColumn()
             QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, last);
     }
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
+    QCOMPARE(cellsNow(t, cells), cells);
     QCOMPARE(t.recorded(), changes);
     QCOMPARE(!boolValues(changed).isEmpty(), !changes.isEmpty());
     QVERIFY(!boolValues(changed).contains(false));
-    QCOMPARE(coversNow(widget, paths), (QStringList{"300x300", "null", "120x80"}));
-    for (int i = 0; i < paths.size(); ++i)
-        QVERIFY(t.unchanged(i));
+    QCOMPARE(coversNow(t), (QStringList{"300x300", "null", "120x80"}));
+    QVERIFY(t.noneWritten());
 }
 
 // Title descending lists Charlie, Bravo, Alpha. Copying Charlie two rows
@@ -415,16 +411,15 @@ void TestInteractions::dragCopiesCoverWithoutBorder()
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     const int cover = column(widget, kCover);
-    const QLabel *before = coverLabel(widget, rowOf(widget, paths.at(to)));
+    const QLabel *before = coverLabel(widget, t.row(to));
 
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    emit widget.table()->cellPressed(rowOf(widget, paths.at(from)), cover);
-    emit widget.table()->cellEntered(rowOf(widget, paths.at(to)), cover);
+    emit widget.table()->cellPressed(t.row(from), cover);
+    emit widget.table()->cellEntered(t.row(to), cover);
 
-    QCOMPARE(coversNow(widget, paths), covers);
-    const QLabel *after = coverLabel(widget, rowOf(widget, paths.at(to)));
+    QCOMPARE(coversNow(t), covers);
+    const QLabel *after = coverLabel(widget, t.row(to));
     QVERIFY(after != before);
     QCOMPARE(after->styleSheet(), QString());
     QCOMPARE(t.recorded(), QStringList{QStringLiteral("%1:+cover").arg(to)});
@@ -452,7 +447,7 @@ void TestInteractions::forgottenPressCopiesNothing()
     const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     const int title = column(widget, QStringLiteral("Title"));
-    const QPoint pressed = centerOf(table, table->model()->index(rowOf(widget, paths.at(1)), title));
+    const QPoint pressed = centerOf(table, table->model()->index(t.row(1), title));
     QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
     QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
 
@@ -510,19 +505,15 @@ void TestInteractions::deleteRemovesWholeRows()
     AddMediaFileWidget &widget = t.widget;
     const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
-    for (const QString &step : edits) {
-        const QString token = step.section(QLatin1Char('='), 0, 0);
-        QVERIFY(edit(widget, fileRow(widget, paths, token), token.section(QLatin1Char(':'), 1),
-                     step.section(QLatin1Char('='), 1)));
-    }
+    QVERIFY(t.editAll(edits));
     const bool editedBefore = widget.hasUnsavedChanges();
 
     QList<int> selectedRows;
     for (int file : rows)
-        selectedRows << rowOf(widget, paths.at(file));
+        selectedRows << t.row(file);
     selectRows(table, selectedRows);
     for (const QString &token : extra)
-        table->selectionModel()->select(indexOf(widget, paths, token), QItemSelectionModel::Select);
+        table->selectionModel()->select(indexOf(t, token), QItemSelectionModel::Select);
 
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
     QSignalSpy listed(&widget, &AddMediaFileWidget::listPopulatesOrNot);
@@ -536,13 +527,12 @@ void TestInteractions::deleteRemovesWholeRows()
     QCOMPARE(listedNow, expected);
     // What stays keeps its own cells.
     for (int file : remaining)
-        QCOMPARE(cell(widget, rowOf(widget, paths.at(file)), QStringLiteral("Title")),
+        QCOMPARE(cell(widget, t.row(file), QStringLiteral("Title")),
                  TagReaderAndWriter::readTitle(paths.at(file)));
-    QCOMPARE(coverSize(widget, rowOf(widget, paths.at(2))), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
+    QCOMPARE(coverSize(widget, t.row(2)), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
     QCOMPARE(t.recorded(), changes);
 
-    for (int i = 0; i < paths.size(); ++i)
-        QVERIFY(t.unchanged(i));
+    QVERIFY(t.noneWritten());
 
     if (remaining.isEmpty()) {
         QCOMPARE(boolValues(listed), QList<bool>{false});
@@ -605,13 +595,13 @@ void TestInteractions::deleteEmptiesSelectedCells()
     for (const QString &path : paths)
         before << coverLabel(widget, rowOf(widget, path));
 
-    selectOnly(table, indexesOf(widget, paths, selected));
+    selectOnly(table, indexesOf(t, selected));
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
     QSignalSpy coverDeleted(widget.table(), &MediaFileTableWidget::coverArtDeleted);
     QTest::keyClick(table, Qt::Key_Delete);
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(coversNow(widget, paths), covers);
+    QCOMPARE(cellsNow(t, cells), cells);
+    QCOMPARE(coversNow(t), covers);
     QCOMPARE(t.recorded(), changes);
     QCOMPARE(table->rowCount(), 3);
     for (const QString &path : paths)
@@ -625,7 +615,7 @@ void TestInteractions::deleteEmptiesSelectedCells()
         if (!token.endsWith(kCover))
             continue;
         const int file = token.section(QLatin1Char(':'), 0, 0).toInt();
-        const QLabel *label = coverLabel(widget, rowOf(widget, paths.at(file)));
+        const QLabel *label = coverLabel(widget, t.row(file));
         QVERIFY(label);
         QVERIFY2(label != before.at(file), "a new label takes the emptied cover's place");
         QCOMPARE(label->styleSheet(), changedCoverStyle());
@@ -661,7 +651,6 @@ void TestInteractions::arrowKeysMoveTheCurrentCell()
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     table->setCurrentCell(row, column(widget, key));
     QTest::keyClick(table, Qt::Key(arrow));
@@ -690,7 +679,6 @@ void TestInteractions::otherKeysStartNoEdit()
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
     table->setFocus();
     table->setCurrentCell(1, TableFixture::column(widget, column));
@@ -871,7 +859,7 @@ void TestInteractions::coverBordersFollowSelection()
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString rest = step.section(QLatin1Char(' '), 1);
         if (verb == QLatin1String("select")) {
-            selectOnly(table, indexesOf(widget, paths, rest.split(QLatin1Char(' '))));
+            selectOnly(table, indexesOf(t, rest.split(QLatin1Char(' '))));
         } else if (verb == QLatin1String("clear")) {
             widget.clearList();
         } else if (verb == QLatin1String("add")) {
@@ -914,9 +902,8 @@ void TestInteractions::doubleClickOpensCoverBox()
     PopulatedTable t({{"a.mp3", "Alpha", "Ana", QSize(600, 300), Qt::blue}, {"b.mp3", "Bravo", "Bea"}});
     QVERIFY(t.listAndShow());
     AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QTableWidget *table = widget.table();
-    const int row = rowOf(widget, paths.at(file));
+    const int row = t.row(file);
     const QSize cellBefore = coverSize(widget, row);
 
     bool opened = false;
@@ -942,7 +929,7 @@ void TestInteractions::doubleClickOpensCoverBox()
             QVERIFY(near(shown.pixelColor(125, 125), Qt::blue));
     }
     QCOMPARE(coverSize(widget, row), cellBefore);
-    QCOMPARE(coverSize(widget, rowOf(widget, paths.at(0))), QSize(400, 200));
+    QCOMPARE(coverSize(widget, t.row(0)), QSize(400, 200));
     QVERIFY(!widget.records().hasChanges());
 }
 

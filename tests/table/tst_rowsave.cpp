@@ -7,6 +7,21 @@
 
 using namespace TableFixture;
 
+namespace {
+
+// typed "-": the name was not edited.
+RowEdit editOf(const QString &path, const QString &typed, const QMap<QString, QString> &fields)
+{
+    RowEdit edit;
+    edit.path = path;
+    if (typed != QLatin1String("-"))
+        edit.fileName = typed;
+    edit.fields = fields;
+    return edit;
+}
+
+} // namespace
+
 // The save of one row, straight against the files: what is renamed, what is
 // written, what is left alone and why a row fails.
 class TestRowSave : public QObject
@@ -92,13 +107,10 @@ void TestRowSave::renamesAndWrites()
     const QByteArray takenHash = F::hash(taken);
     const QStringList keptBefore = framesOtherThan(path, {"TIT2"});
 
-    RowEdit edit;
-    edit.path = path;
-    if (typed != QLatin1String("-"))
-        edit.fileName = typed;
+    QMap<QString, QString> fields;
     if (withTitle)
-        edit.fields.insert(QStringLiteral("Title"), QStringLiteral("New title"));
-    const RowSaveOutcome outcome = RowSave::save(edit);
+        fields.insert(QStringLiteral("Title"), QStringLiteral("New title"));
+    const RowSaveOutcome outcome = RowSave::save(editOf(path, typed, fields));
 
     const QString finalPath = QDir(m_folder).filePath(finalName);
     QCOMPARE(outcome.path, finalPath);
@@ -151,12 +163,7 @@ void TestRowSave::reportsBrokenFiles()
     }
     const QStringList before = filesIn(m_folder);
 
-    RowEdit edit;
-    edit.path = path;
-    if (typed != QLatin1String("-"))
-        edit.fileName = typed;
-    edit.fields.insert(QStringLiteral("Title"), QStringLiteral("New"));
-    const RowSaveOutcome outcome = RowSave::save(edit);
+    const RowSaveOutcome outcome = RowSave::save(editOf(path, typed, {{QStringLiteral("Title"), QStringLiteral("New")}}));
 
     QCOMPARE(outcome.failure, failure);
     QVERIFY(outcome.keepChanges);
@@ -197,8 +204,7 @@ void TestRowSave::storesCoverAsOneFittedJpeg()
     QCOMPARE(F::pictures(path).size(), 2);
     const QStringList keptBefore = framesOtherThan(path, {"APIC"});
 
-    RowEdit edit;
-    edit.path = path;
+    RowEdit edit = editOf(path, QStringLiteral("-"), {});
     edit.cover = picture;
     QVERIFY(RowSave::save(edit).ok());
 
