@@ -1,11 +1,11 @@
 #pragma once
 
 #include "common/mp3fixture.h"
+#include "common/notifications.h"
 #include "table/addmediafilewidget.h"
 #include "table/mediafiletablewidget.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
-#include "widgets/vrnotification.h"
 
 #include <QApplication>
 #include <QDir>
@@ -320,51 +320,6 @@ inline QList<bool> boolValues(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         list << args.at(0).toBool();
     return list;
-}
-
-inline QList<VrNotification *> liveNotifications()
-{
-    QList<VrNotification *> list;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *notification = qobject_cast<VrNotification *>(widget))
-            list.append(notification);
-    }
-    return list;
-}
-
-inline QString notificationText(const VrNotification *notification)
-{
-    const auto *label = notification->findChild<QLabel *>(QStringLiteral("textLabel"));
-    return label ? label->text() : QString();
-}
-
-// The notifications that appeared since it was made, by their text.
-class NotificationWatch
-{
-public:
-    NotificationWatch()
-    {
-        for (VrNotification *notification : liveNotifications())
-            m_before.append(notification);
-    }
-
-    QStringList texts() const
-    {
-        QStringList list;
-        for (VrNotification *notification : liveNotifications()) {
-            if (!m_before.contains(notification))
-                list << notificationText(notification);
-        }
-        return list;
-    }
-
-private:
-    QList<QPointer<VrNotification>> m_before;
-};
-
-inline void closeNotifications()
-{
-    qDeleteAll(liveNotifications());
 }
 
 inline const QString &savedText()

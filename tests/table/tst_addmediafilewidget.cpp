@@ -267,14 +267,13 @@ void TestAddMediaFileWidget::editsAreRecorded()
     QFETCH(QStringList, recorded);
     PopulatedTable t;
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    QCOMPARE(widget.table()->rowCount(), 3);
+    QCOMPARE(t.widget.table()->rowCount(), 3);
 
     // Rows are found by file, so the edits do not depend on the row order.
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QVERIFY(t.editAll(edits));
     for (int index : coverRows)
-        widget.replaceCover(t.row(index), F::image(50, 50, Qt::red));
+        t.widget.replaceCover(t.row(index), F::image(50, 50, Qt::red));
 
     if (!edits.isEmpty()) {
         QVERIFY(!changed.isEmpty());
@@ -282,7 +281,7 @@ void TestAddMediaFileWidget::editsAreRecorded()
     }
 
     QCOMPARE(t.recorded(), recorded);
-    QCOMPARE(widget.records().changedCount(), recorded.size());
+    QCOMPARE(t.widget.records().changedCount(), recorded.size());
 
     // Editing is not saving.
     QVERIFY(t.noneWritten());
@@ -292,24 +291,23 @@ void TestAddMediaFileWidget::editsAreRecorded()
 void TestAddMediaFileWidget::addingKeepsUnsavedEdits()
 {
     PopulatedTable t;
-    AddMediaFileWidget &widget = t.widget;
     const QString &a = t.paths.at(0), &b = t.paths.at(1), &c = t.paths.at(2);
     QVERIFY(t.list({a, b}));
-    QVERIFY(edit(widget, rowOf(widget, b), QStringLiteral("Title"), QStringLiteral("Edited")));
-    QVERIFY(widget.hasUnsavedChanges());
+    QVERIFY(edit(t.widget, rowOf(t.widget, b), QStringLiteral("Title"), QStringLiteral("Edited")));
+    QVERIFY(t.widget.hasUnsavedChanges());
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    widget.getMediaList({c, a});
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    t.widget.getMediaList({c, a});
     QVERIFY2(!boolValues(changed).contains(false), "adding files must not report the edits gone");
-    QVERIFY(widget.hasUnsavedChanges());
-    QCOMPARE(widget.table()->rowCount(), 3);
-    QCOMPARE(cell(widget, rowOf(widget, b), QStringLiteral("Title")), QStringLiteral("Edited"));
-    QCOMPARE(widget.records().changedFields(b), QSet<QString>{QStringLiteral("Title")});
-    QCOMPARE(cell(widget, rowOf(widget, c), QStringLiteral("Title")), QStringLiteral("Charlie"));
+    QVERIFY(t.widget.hasUnsavedChanges());
+    QCOMPARE(t.widget.table()->rowCount(), 3);
+    QCOMPARE(cell(t.widget, rowOf(t.widget, b), QStringLiteral("Title")), QStringLiteral("Edited"));
+    QCOMPARE(t.widget.records().changedFields(b), QSet<QString>{QStringLiteral("Title")});
+    QCOMPARE(cell(t.widget, rowOf(t.widget, c), QStringLiteral("Title")), QStringLiteral("Charlie"));
 
-    widget.initiateSaveChanges();
+    t.widget.initiateSaveChanges();
     QCOMPARE(TagReaderAndWriter::readTitle(b), QStringLiteral("Edited"));
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestAddMediaFileWidget::sortingThenAddingKeepsCellsInTheirRows_data()
@@ -335,41 +333,39 @@ void TestAddMediaFileWidget::sortingThenAddingKeepsCellsInTheirRows()
                                  {"5.mp3", "Date", "Dan"},
                                  {"6.mp3", "Zest", "Aaron", QSize(50, 25), Qt::blue}};
     PopulatedTable t(tracks);
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     QMap<QString, QSize> covers;
     for (int i = 0; i < tracks.size(); ++i)
-        covers.insert(paths.at(i), tracks.at(i).cover);
-    QVERIFY(t.list(paths.mid(0, 3)));
-    widget.table()->sortItems(column(widget, key), Qt::SortOrder(order));
-    const int edited = rowOf(widget, paths.at(2));
-    QVERIFY(edit(widget, edited, QStringLiteral("Album"), QStringLiteral("Edited")));
-    widget.getMediaList(paths.mid(3));
-    QCOMPARE(widget.table()->rowCount(), paths.size());
+        covers.insert(t.paths.at(i), tracks.at(i).cover);
+    QVERIFY(t.list(t.paths.mid(0, 3)));
+    t.widget.table()->sortItems(column(t.widget, key), Qt::SortOrder(order));
+    const int edited = rowOf(t.widget, t.paths.at(2));
+    QVERIFY(edit(t.widget, edited, QStringLiteral("Album"), QStringLiteral("Edited")));
+    t.widget.getMediaList(t.paths.mid(3));
+    QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
 
-    for (int r = 0; r < widget.table()->rowCount(); ++r) {
-        const QString path = location(widget, r);
+    for (int r = 0; r < t.widget.table()->rowCount(); ++r) {
+        const QString path = location(t.widget, r);
         QVERIFY2(covers.contains(path), qPrintable(path));
-        QCOMPARE(cell(widget, r, QStringLiteral("FileName")), QFileInfo(path).fileName());
-        QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(path));
-        QCOMPARE(cell(widget, r, QStringLiteral("Artist")), TagReaderAndWriter::readArtist(path));
-        QCOMPARE(cell(widget, r, QStringLiteral("Album")),
-                 path == paths.at(2) ? QStringLiteral("Edited") : TagReaderAndWriter::readAlbum(path));
-        QCOMPARE(coverSize(widget, r), covers.value(path));
+        QCOMPARE(cell(t.widget, r, QStringLiteral("FileName")), QFileInfo(path).fileName());
+        QCOMPARE(cell(t.widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(path));
+        QCOMPARE(cell(t.widget, r, QStringLiteral("Artist")), TagReaderAndWriter::readArtist(path));
+        QCOMPARE(cell(t.widget, r, QStringLiteral("Album")),
+                 path == t.paths.at(2) ? QStringLiteral("Edited") : TagReaderAndWriter::readAlbum(path));
+        QCOMPARE(coverSize(t.widget, r), covers.value(path));
     }
 
     // The edit recorded before the rows moved is saved into its own file.
-    QCOMPARE(widget.records().changedCount(), 1);
-    QVERIFY(widget.records().isChanged(paths.at(2)));
+    QCOMPARE(t.widget.records().changedCount(), 1);
+    QVERIFY(t.widget.records().isChanged(t.paths.at(2)));
     QList<QByteArray> hashes;
-    for (const QString &path : paths)
+    for (const QString &path : t.paths)
         hashes << F::hash(path);
-    widget.initiateSaveChanges();
-    for (int i = 0; i < paths.size(); ++i) {
+    t.widget.initiateSaveChanges();
+    for (int i = 0; i < t.paths.size(); ++i) {
         if (i == 2)
-            QCOMPARE(TagReaderAndWriter::readAlbum(paths.at(i)), QStringLiteral("Edited"));
+            QCOMPARE(TagReaderAndWriter::readAlbum(t.paths.at(i)), QStringLiteral("Edited"));
         else
-            QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+            QCOMPARE(F::hash(t.paths.at(i)), hashes.at(i));
     }
 }
 
@@ -385,38 +381,36 @@ void TestAddMediaFileWidget::undoReloadsFromTheFiles()
     QFETCH(QString, sortKey);
     PopulatedTable t({{"b.mp3", "Bravo", "Bea"}, {"a.mp3", "Alpha", "Cleo"}, {"c.mp3", "Charlie", "Ana"}});
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
     if (!sortKey.isEmpty())
-        widget.table()->sortItems(column(widget, sortKey), Qt::DescendingOrder);
-    const QStringList order = columnTexts(widget, QStringLiteral("Location"));
+        t.widget.table()->sortItems(column(t.widget, sortKey), Qt::DescendingOrder);
+    const QStringList order = columnTexts(t.widget, QStringLiteral("Location"));
     if (sortKey.isEmpty())
-        QCOMPARE(order, absolutePaths(paths));
+        QCOMPARE(order, absolutePaths(t.paths));
 
-    QVERIFY(edit(widget, 0, QStringLiteral("Title"), QStringLiteral("Edited 0")));
-    QVERIFY(edit(widget, 2, QStringLiteral("Genre"), QStringLiteral("Edited 2")));
-    widget.replaceCover(1, F::image(80, 80, Qt::green));
+    QVERIFY(edit(t.widget, 0, QStringLiteral("Title"), QStringLiteral("Edited 0")));
+    QVERIFY(edit(t.widget, 2, QStringLiteral("Genre"), QStringLiteral("Edited 2")));
+    t.widget.replaceCover(1, F::image(80, 80, Qt::green));
     // Another program changes a file meanwhile: undo shows what is there now.
-    QVERIFY(TagReaderAndWriter::writeTitle(paths.at(1), QStringLiteral("Changed outside")));
+    QVERIFY(TagReaderAndWriter::writeTitle(t.paths.at(1), QStringLiteral("Changed outside")));
     QMap<QString, QByteArray> hashes;
-    for (const QString &path : paths)
+    for (const QString &path : t.paths)
         hashes.insert(path, F::hash(path));
 
-    SignalLog log(&widget);
-    widget.UndoChangesInTable();
+    SignalLog log(&t.widget);
+    t.widget.UndoChangesInTable();
 
-    QCOMPARE(columnTexts(widget, QStringLiteral("Location")), order);
-    for (int r = 0; r < widget.table()->rowCount(); ++r) {
-        const QString path = location(widget, r);
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
+    for (int r = 0; r < t.widget.table()->rowCount(); ++r) {
+        const QString path = location(t.widget, r);
         for (const FieldAccess &field : fieldAccess())
-            QCOMPARE(cell(widget, r, field.key), field.read(path));
-        QCOMPARE(coverSize(widget, r), QSize());
+            QCOMPARE(cell(t.widget, r, field.key), field.read(path));
+        QCOMPARE(coverSize(t.widget, r), QSize());
     }
-    QVERIFY(!widget.records().hasChanges());
-    QVERIFY(!widget.hasUnsavedChanges());
+    QVERIFY(!t.widget.records().hasChanges());
+    QVERIFY(!t.widget.hasUnsavedChanges());
     QCOMPARE(log.events.filter(QRegularExpression("^(changes|undo)")),
              (QStringList{"changes 0", "undo 1"}));
-    for (const QString &path : paths)
+    for (const QString &path : t.paths)
         QCOMPARE(F::hash(path), hashes.value(path));
 }
 
@@ -436,26 +430,25 @@ void TestAddMediaFileWidget::clearEmptiesListAndChanges()
     PopulatedTable t(files, [](const QString &dir, int i) {
         return makeTrack(dir, QStringLiteral("%1.mp3").arg(i), "t", "a");
     });
-    AddMediaFileWidget &widget = t.widget;
     QVERIFY(files == 0 || t.list());
     if (edited) {
-        QVERIFY(edit(widget, 1, QStringLiteral("Title"), QStringLiteral("x")));
-        widget.replaceCover(2, QImage());
+        QVERIFY(edit(t.widget, 1, QStringLiteral("Title"), QStringLiteral("x")));
+        t.widget.replaceCover(2, QImage());
     }
 
-    SignalLog log(&widget);
-    widget.clearList();
+    SignalLog log(&t.widget);
+    t.widget.clearList();
     QCOMPARE(log.events, (QStringList{"list 0", "changes 0"}));
-    QCOMPARE(widget.table()->rowCount(), 0);
-    QVERIFY(!widget.records().hasChanges());
-    QVERIFY(!widget.hasUnsavedChanges());
+    QCOMPARE(t.widget.table()->rowCount(), 0);
+    QVERIFY(!t.widget.records().hasChanges());
+    QVERIFY(!t.widget.hasUnsavedChanges());
     QVERIFY(t.noneWritten());
 
     // The list starts afresh: the same files can be added again.
     if (files) {
         QVERIFY(t.list());
-        QCOMPARE(widget.table()->rowCount(), files);
-        QCOMPARE(cell(widget, 1, QStringLiteral("Title")), QStringLiteral("t"));
+        QCOMPARE(t.widget.table()->rowCount(), files);
+        QCOMPARE(cell(t.widget, 1, QStringLiteral("Title")), QStringLiteral("t"));
     }
 }
 

@@ -26,27 +26,14 @@ QString makeFile(const QString &dir, const QString &name, const Fields &fields)
     return !path.isEmpty() && (frames.isEmpty() || F::addFrames(path, frames)) ? path : QString();
 }
 
-// The kind of a notification, told by its icon.
-QString kindOf(const VrNotification *notification)
-{
-    const auto *icon = notification->findChild<QLabel *>(QStringLiteral("iconLabel"));
-    const QImage shown = icon ? icon->pixmap(Qt::ReturnByValue).toImage() : QImage();
-    const QList<QPair<int, QString>> kinds = {
-        {Success, "Success"}, {Error, "Error"}, {Warning, "Warning"}, {Info, "Info"}};
-    for (const auto &kind : kinds) {
-        if (!shown.isNull() && shown == QPixmap(VrNotification::iconPath(kind.first)).toImage())
-            return kind.second;
-    }
-    return QStringLiteral("Unknown");
-}
-
 // "<kind>: <text>" of every notification on screen; callers close the old
 // ones first.
 QStringList shownNotifications()
 {
     QStringList list;
     for (const VrNotification *notification : liveNotifications())
-        list << kindOf(notification) + QStringLiteral(": ") + notificationText(notification);
+        list << QStringList{"Unknown", "Success", "Error", "Warning", "Info"}.at(notificationKind(notification) + 1)
+                    + QStringLiteral(": ") + notificationText(notification);
     return list;
 }
 
@@ -97,12 +84,11 @@ void checkPassIsEdits(PopulatedTable &t, const QStringList &keys, const QList<QS
                       const QList<QStringList> &expected, const QString &notice,
                       const std::function<void()> &pass)
 {
-    AddMediaFileWidget &widget = t.widget;
     QList<QStringList> untouched;
     for (int i = 0; i < t.paths.size(); ++i)
-        untouched << otherCells(widget, t.row(i), keys);
+        untouched << otherCells(t.widget, t.row(i), keys);
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     pass();
 
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + notice});
@@ -116,8 +102,8 @@ void checkPassIsEdits(PopulatedTable &t, const QStringList &keys, const QList<QS
                 changedKeys.insert(keys.at(k));
         }
         QCOMPARE(shown, expected.at(i));
-        QCOMPARE(otherCells(widget, t.row(i), keys), untouched.at(i));
-        QCOMPARE(widget.records().changedFields(t.paths.at(i)), changedKeys);
+        QCOMPARE(otherCells(t.widget, t.row(i), keys), untouched.at(i));
+        QCOMPARE(t.widget.records().changedFields(t.paths.at(i)), changedKeys);
         anyChanged = anyChanged || !changedKeys.isEmpty();
         QVERIFY(t.unchanged(i));
     }
@@ -126,8 +112,8 @@ void checkPassIsEdits(PopulatedTable &t, const QStringList &keys, const QList<QS
     if (!anyChanged)
         return;
 
-    widget.initiateSaveChanges();
-    QVERIFY(!widget.records().hasChanges());
+    t.widget.initiateSaveChanges();
+    QVERIFY(!t.widget.records().hasChanges());
     for (int i = 0; i < t.paths.size(); ++i) {
         for (int k = 0; k < keys.size(); ++k)
             QCOMPARE(fieldByKey(keys.at(k)).read(t.paths.at(i)), expected.at(i).at(k));
@@ -184,19 +170,18 @@ void TestBulkOperations::emptyListIsRefused()
     QFETCH(QStringList, args);
     QFETCH(bool, cleared);
     PopulatedTable t({{"air-venus.mp3", "venus", "air"}});
-    AddMediaFileWidget &widget = t.widget;
     if (cleared) {
         QVERIFY(t.list() && t.edit(0, QStringLiteral("Title"), QStringLiteral("a venus")));
-        widget.clearList();
+        t.widget.clearList();
     }
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, operation, args, {QStringLiteral("Artist"), QStringLiteral("Title")});
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(t.widget, operation, args, {QStringLiteral("Artist"), QStringLiteral("Title")});
 
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Warning: ") + kEmptyList});
-    QCOMPARE(widget.table()->rowCount(), 0);
+    QCOMPARE(t.widget.table()->rowCount(), 0);
     QVERIFY(changed.isEmpty());
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
     QCOMPARE(filesIn(t.dir.path()), QStringList{"air-venus.mp3"});
     QVERIFY(t.unchanged(0));
 }
@@ -332,20 +317,18 @@ void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
         tracks.append({QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist")});
     PopulatedTable t(tracks);
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    widget.table()->sortItems(column(widget, QStringLiteral("Title")), Qt::SortOrder(order));
-    runOperation(widget, operation, args, {QStringLiteral("Title")});
+    t.widget.table()->sortItems(column(t.widget, QStringLiteral("Title")), Qt::SortOrder(order));
+    runOperation(t.widget, operation, args, {QStringLiteral("Title")});
 
-    QCOMPARE(widget.table()->rowCount(), paths.size());
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), after.at(i));
-        QCOMPARE(widget.records().isChanged(path), after.at(i) != before.at(i));
+    QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        const QString &path = t.paths.at(i);
+        QCOMPARE(cell(t.widget, rowOf(t.widget, path), QStringLiteral("Title")), after.at(i));
+        QCOMPARE(t.widget.records().isChanged(path), after.at(i) != before.at(i));
     }
-    widget.initiateSaveChanges();
-    for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), after.at(i));
+    t.widget.initiateSaveChanges();
+    for (int i = 0; i < t.paths.size(); ++i)
+        QCOMPARE(TagReaderAndWriter::readTitle(t.paths.at(i)), after.at(i));
 }
 
 void TestBulkOperations::renamesFilesFromTags_data()
@@ -444,16 +427,13 @@ void TestBulkOperations::renamesFilesFromTags()
         unlistedHashes << F::hash(t.filePath(name));
     }
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    const QList<QByteArray> &hashes = t.hashes;
     for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(cell(widget, rowOf(widget, paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
+        QCOMPARE(cell(t.widget, rowOf(t.widget, t.paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, QStringLiteral("rename"), {sep}, tags);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(t.widget, QStringLiteral("rename"), {sep}, tags);
 
     const QString expected = failed.isEmpty()
         ? QStringLiteral("Success: ") + kRenamed
@@ -462,19 +442,19 @@ void TestBulkOperations::renamesFilesFromTags()
                    t.filePath(failed.first()));
     QCOMPARE(shownNotifications(), QStringList{expected});
     QVERIFY(changed.isEmpty());
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 
     QStringList expectedFiles = names + unlisted;
     expectedFiles.sort();
     QCOMPARE(filesIn(t.dir.path()), expectedFiles);
-    QCOMPARE(widget.table()->rowCount(), paths.size());
+    QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
     for (int i = 0; i < names.size(); ++i) {
         const QString path = t.filePath(names.at(i));
-        QCOMPARE(F::hash(path), hashes.at(i));
-        const int row = rowOf(widget, path);
+        QCOMPARE(F::hash(path), t.hashes.at(i));
+        const int row = rowOf(t.widget, path);
         QVERIFY2(row >= 0, qPrintable(path));
-        QCOMPARE(cell(widget, row, QStringLiteral("FileName")), names.at(i));
-        QCOMPARE(cell(widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
+        QCOMPARE(cell(t.widget, row, QStringLiteral("FileName")), names.at(i));
+        QCOMPARE(cell(t.widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
     }
     for (int i = 0; i < unlisted.size(); ++i)
         QCOMPARE(F::hash(t.filePath(unlisted.at(i))), unlistedHashes.at(i));
@@ -498,32 +478,31 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
     QFETCH(int, order);
     PopulatedTable t({{"a.mp3", "Venus", "Air"}, {"b.mp3", "Kiwi", "Bo"}, {"c.mp3", "", "Cy"}});
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
     const QString &c = t.paths.at(2);
     const QByteArray hashB = t.hashes.at(1);
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::SortOrder(order));
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::SortOrder(order));
     QVERIFY(t.editAll({"0:Title=Mars", "2:Artist=Cyd"}));
-    QVERIFY(widget.hasUnsavedChanges());
+    QVERIFY(t.widget.hasUnsavedChanges());
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QStringList tags = {QStringLiteral("Artist"), QStringLiteral("Title")};
-    widget.getTagsAndSepToRename(tags, QStringLiteral("-"));
+    t.widget.getTagsAndSepToRename(tags, QStringLiteral("-"));
 
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kRenamed});
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.hasUnsavedChanges());
+    QVERIFY(t.widget.hasUnsavedChanges());
     const QString renamedA = t.filePath(QStringLiteral("Air-Mars.mp3"));
     const QString renamedB = t.filePath(QStringLiteral("Bo-Kiwi.mp3"));
     QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
-    QCOMPARE(widget.records().changedCount(), 2);
-    QCOMPARE(widget.records().changedFields(renamedA), QSet<QString>{"Title"});
-    QCOMPARE(widget.records().changedFields(c), QSet<QString>{"Artist"});
-    QCOMPARE(cell(widget, rowOf(widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
-    QCOMPARE(cell(widget, rowOf(widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
+    QCOMPARE(t.widget.records().changedCount(), 2);
+    QCOMPARE(t.widget.records().changedFields(renamedA), QSet<QString>{"Title"});
+    QCOMPARE(t.widget.records().changedFields(c), QSet<QString>{"Artist"});
+    QCOMPARE(cell(t.widget, rowOf(t.widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
+    QCOMPARE(cell(t.widget, rowOf(t.widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
 
-    widget.initiateSaveChanges();
-    QVERIFY(!widget.records().hasChanges());
+    t.widget.initiateSaveChanges();
+    QVERIFY(!t.widget.records().hasChanges());
     QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
     QCOMPARE(TagReaderAndWriter::readTitle(renamedA), QStringLiteral("Mars"));
     QCOMPARE(TagReaderAndWriter::readArtist(renamedA), QStringLiteral("Air"));

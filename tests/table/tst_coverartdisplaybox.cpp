@@ -132,29 +132,28 @@ void TestCoverArtDisplayBox::replacedArtworkIsShownAndSaved()
     const QString path = t.paths.at(1);
     const QString title = TagReaderAndWriter::readTitle(path);
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
     const int row = t.row(1);
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    const BoxVisit visit = pickInCoverBox(widget, row, picked);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    const BoxVisit visit = pickInCoverBox(t.widget, row, picked);
 
     QVERIFY(visit.opened);
     QCOMPARE(visit.passed, QStringList{picked});
     QCOMPARE(visit.previewAfter.size(), QSize(250, 250));
     QVERIFY(near(visit.previewAfter.pixelColor(125, 125), kPicked));
     QVERIFY(visit.closedByButton);
-    QCOMPARE(coverSize(widget, row), shown);
-    QVERIFY(near(coverLabel(widget, row)->pixmap(Qt::ReturnByValue).toImage().pixelColor(shown.width() / 2,
+    QCOMPARE(coverSize(t.widget, row), shown);
+    QVERIFY(near(coverLabel(t.widget, row)->pixmap(Qt::ReturnByValue).toImage().pixelColor(shown.width() / 2,
                                                                                          shown.height() / 2),
                  kPicked));
-    QCOMPARE(coverLabel(widget, row)->styleSheet(), changedCoverStyle());
-    QCOMPARE(widget.records().changedCount(), 1);
-    QVERIFY(widget.records().coverChanged(path));
-    QVERIFY(widget.records().changedFields(path).isEmpty());
+    QCOMPARE(coverLabel(t.widget, row)->styleSheet(), changedCoverStyle());
+    QCOMPARE(t.widget.records().changedCount(), 1);
+    QVERIFY(t.widget.records().coverChanged(path));
+    QVERIFY(t.widget.records().changedFields(path).isEmpty());
     QCOMPARE(boolValues(changed), QList<bool>{true});
     QVERIFY(t.unchanged(1));
 
     const NotificationWatch watch;
-    widget.initiateSaveChanges();
+    t.widget.initiateSaveChanges();
     QCOMPARE(watch.texts(), QStringList{savedText()});
     const QList<F::Picture> pictures = F::pictures(path);
     QCOMPARE(pictures.size(), 1);
@@ -166,8 +165,8 @@ void TestCoverArtDisplayBox::replacedArtworkIsShownAndSaved()
     QVERIFY(near(cover.pixelColor(stored.width() / 2, stored.height() / 2), kPicked));
     QCOMPARE(TagReaderAndWriter::readTitle(path), title);
     QVERIFY(t.unchanged(0));
-    QVERIFY(!widget.records().hasChanges());
-    QVERIFY(!widget.hasUnsavedChanges());
+    QVERIFY(!t.widget.records().hasChanges());
+    QVERIFY(!t.widget.hasUnsavedChanges());
 }
 
 void TestCoverArtDisplayBox::unusablePickChangesNothing_data()
@@ -194,12 +193,11 @@ void TestCoverArtDisplayBox::unusablePickChangesNothing()
     if (!bytes.isNull())
         QVERIFY(writeFile(picked, bytes));
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QLabel *label = coverLabel(widget, 0);
-    const QSize cellBefore = coverSize(widget, 0);
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    const QLabel *label = coverLabel(t.widget, 0);
+    const QSize cellBefore = coverSize(t.widget, 0);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     const NotificationWatch watch;
-    const BoxVisit visit = pickInCoverBox(widget, 0, picked);
+    const BoxVisit visit = pickInCoverBox(t.widget, 0, picked);
 
     QVERIFY(visit.opened);
     QVERIFY2(visit.openAfterPick, "the box stays open for another pick");
@@ -207,9 +205,9 @@ void TestCoverArtDisplayBox::unusablePickChangesNothing()
     QVERIFY(visit.passed.isEmpty());
     QVERIFY(visit.closedByButton);
 
-    QCOMPARE(coverLabel(widget, 0), label);
-    QCOMPARE(coverSize(widget, 0), cellBefore);
-    QVERIFY(!widget.records().hasChanges());
+    QCOMPARE(coverLabel(t.widget, 0), label);
+    QCOMPARE(coverSize(t.widget, 0), cellBefore);
+    QVERIFY(!t.widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
     QVERIFY(t.unchanged(0));
 

@@ -238,17 +238,15 @@ void TestInteractions::copyAndPaste()
     QFETCH(bool, reported);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QStringList tokens = step.section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
         if (verb == QLatin1String("edit")) {
             const QString token = tokens.first().section(QLatin1Char('='), 0, 0);
-            QVERIFY(edit(widget, fileRow(t, token), token.section(QLatin1Char(':'), 1),
+            QVERIFY(edit(t.widget, fileRow(t, token), token.section(QLatin1Char(':'), 1),
                          tokens.first().section(QLatin1Char('='), 1)));
             changed.clear();
             continue;
@@ -265,8 +263,8 @@ void TestInteractions::copyAndPaste()
     QCOMPARE(t.recorded(), changes);
     QCOMPARE(boolValues(changed).contains(true), reported);
     QVERIFY(!boolValues(changed).contains(false));
-    for (const QString &path : paths)
-        QCOMPARE(location(widget, rowOf(widget, path)), path);
+    for (const QString &path : t.paths)
+        QCOMPARE(location(t.widget, rowOf(t.widget, path)), path);
 }
 
 void TestInteractions::dragCopiesDownTheColumn_data()
@@ -317,17 +315,16 @@ void TestInteractions::dragCopiesDownTheColumn()
     QFETCH(QStringList, changes);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     QWidget *viewport = table->viewport();
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QPoint last;
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString target = step.section(QLatin1Char(' '), 1);
         if (target == QLatin1String("below")) {
-            last = belowLastRow(table, column(widget, QStringLiteral("Title")));
+            last = belowLastRow(table, column(t.widget, QStringLiteral("Title")));
             QVERIFY(!table->indexAt(last).isValid());
             QVERIFY(viewport->rect().contains(last));
         } else if (!target.isEmpty()) {
@@ -362,33 +359,31 @@ void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
 {
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
-    const int title = column(widget, QStringLiteral("Title"));
+    QTableWidget *table = t.widget.table();
+    const int title = column(t.widget, QStringLiteral("Title"));
     table->sortItems(title, Qt::DescendingOrder);
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Alpha"}));
-    const QStringList order = columnTexts(widget, QStringLiteral("Location"));
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Alpha"}));
+    const QStringList order = columnTexts(t.widget, QStringLiteral("Location"));
 
     const QPoint start = centerOf(table, table->model()->index(0, title));
     QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, start);
     dragTo(table, start + QPoint(1, 1));
     dragTo(table, centerOf(table, table->model()->index(2, title)));
-    QCOMPARE(columnTexts(widget, QStringLiteral("Location")), order);
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Charlie"}));
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Charlie"}));
     dragTo(table, centerOf(table, table->model()->index(1, title)));
-    QCOMPARE(columnTexts(widget, QStringLiteral("Location")), order);
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
     const QPoint end = centerOf(table, table->model()->index(1, title));
     QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, end);
 
-    for (const QString &path : paths)
-        QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
+    for (const QString &path : t.paths)
+        QCOMPARE(cell(t.widget, rowOf(t.widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
     QCOMPARE(t.recorded(), (QStringList{"0:Title", "1:Title"}));
     // Sorting is back once the button is up.
     QVERIFY(table->isSortingEnabled());
     QCOMPARE(table->horizontalHeader()->sortIndicatorSection(), title);
     QCOMPARE(table->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
-    QVERIFY(widget.hasUnsavedChanges());
+    QVERIFY(t.widget.hasUnsavedChanges());
 }
 
 void TestInteractions::dragCopiesCoverWithoutBorder_data()
@@ -410,16 +405,15 @@ void TestInteractions::dragCopiesCoverWithoutBorder()
     QFETCH(QStringList, covers);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const int cover = column(widget, kCover);
-    const QLabel *before = coverLabel(widget, t.row(to));
+    const int cover = column(t.widget, kCover);
+    const QLabel *before = coverLabel(t.widget, t.row(to));
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    emit widget.table()->cellPressed(t.row(from), cover);
-    emit widget.table()->cellEntered(t.row(to), cover);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    emit t.widget.table()->cellPressed(t.row(from), cover);
+    emit t.widget.table()->cellEntered(t.row(to), cover);
 
     QCOMPARE(coversNow(t), covers);
-    const QLabel *after = coverLabel(widget, t.row(to));
+    const QLabel *after = coverLabel(t.widget, t.row(to));
     QVERIFY(after != before);
     QCOMPARE(after->styleSheet(), QString());
     QCOMPARE(t.recorded(), QStringList{QStringLiteral("%1:+cover").arg(to)});
@@ -443,31 +437,29 @@ void TestInteractions::forgottenPressCopiesNothing()
     QFETCH(QString, between);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
-    const int title = column(widget, QStringLiteral("Title"));
+    QTableWidget *table = t.widget.table();
+    const int title = column(t.widget, QStringLiteral("Title"));
     const QPoint pressed = centerOf(table, table->model()->index(t.row(1), title));
     QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
     QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
 
     if (between == QLatin1String("clear")) {
-        widget.clearList();
-        widget.getMediaList(paths);
+        t.widget.clearList();
+        t.widget.getMediaList(t.paths);
     } else if (between == QLatin1String("undo")) {
-        widget.UndoChangesInTable();
+        t.widget.UndoChangesInTable();
     } else {
-        selectRows(table, {rowOf(widget, paths.at(between.section(QLatin1Char(' '), 1).toInt()))});
+        selectRows(table, {rowOf(t.widget, t.paths.at(between.section(QLatin1Char(' '), 1).toInt()))});
         QTest::keyClick(table, Qt::Key_Delete);
     }
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     for (int r = 0; r < table->rowCount(); ++r)
         emit table->cellEntered(r, title);
 
     for (int r = 0; r < table->rowCount(); ++r)
-        QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(location(widget, r)));
-    QVERIFY(!widget.records().hasChanges());
+        QCOMPARE(cell(t.widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(location(t.widget, r)));
+    QVERIFY(!t.widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
 }
 
@@ -502,11 +494,9 @@ void TestInteractions::deleteRemovesWholeRows()
     QFETCH(QStringList, changes);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     QVERIFY(t.editAll(edits));
-    const bool editedBefore = widget.hasUnsavedChanges();
+    const bool editedBefore = t.widget.hasUnsavedChanges();
 
     QList<int> selectedRows;
     for (int file : rows)
@@ -515,21 +505,21 @@ void TestInteractions::deleteRemovesWholeRows()
     for (const QString &token : extra)
         table->selectionModel()->select(indexOf(t, token), QItemSelectionModel::Select);
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    QSignalSpy listed(&widget, &AddMediaFileWidget::listPopulatesOrNot);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy listed(&t.widget, &AddMediaFileWidget::listPopulatesOrNot);
     QTest::keyClick(table, Qt::Key_Delete);
 
     QStringList expected;
     for (int file : remaining)
-        expected << paths.at(file);
-    QStringList listedNow = columnTexts(widget, QStringLiteral("Location"));
+        expected << t.paths.at(file);
+    QStringList listedNow = columnTexts(t.widget, QStringLiteral("Location"));
     listedNow.sort();
     QCOMPARE(listedNow, expected);
     // What stays keeps its own cells.
     for (int file : remaining)
-        QCOMPARE(cell(widget, t.row(file), QStringLiteral("Title")),
-                 TagReaderAndWriter::readTitle(paths.at(file)));
-    QCOMPARE(coverSize(widget, t.row(2)), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
+        QCOMPARE(cell(t.widget, t.row(file), QStringLiteral("Title")),
+                 TagReaderAndWriter::readTitle(t.paths.at(file)));
+    QCOMPARE(coverSize(t.widget, t.row(2)), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
     QCOMPARE(t.recorded(), changes);
 
     QVERIFY(t.noneWritten());
@@ -537,11 +527,11 @@ void TestInteractions::deleteRemovesWholeRows()
     if (remaining.isEmpty()) {
         QCOMPARE(boolValues(listed), QList<bool>{false});
         QCOMPARE(boolValues(changed), QList<bool>{false});
-        QVERIFY(!widget.hasUnsavedChanges());
+        QVERIFY(!t.widget.hasUnsavedChanges());
     } else {
         QVERIFY(listed.isEmpty());
         QVERIFY2(changed.isEmpty(), "removing rows is not an unsaved change");
-        QCOMPARE(widget.hasUnsavedChanges(), editedBefore);
+        QCOMPARE(t.widget.hasUnsavedChanges(), editedBefore);
     }
 }
 
@@ -586,26 +576,24 @@ void TestInteractions::deleteEmptiesSelectedCells()
     QFETCH(QStringList, changes);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     if (!sortKey.isEmpty())
-        table->sortItems(column(widget, sortKey), Qt::DescendingOrder);
+        table->sortItems(column(t.widget, sortKey), Qt::DescendingOrder);
     QList<const QLabel *> before;
-    for (const QString &path : paths)
-        before << coverLabel(widget, rowOf(widget, path));
+    for (const QString &path : t.paths)
+        before << coverLabel(t.widget, rowOf(t.widget, path));
 
     selectOnly(table, indexesOf(t, selected));
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    QSignalSpy coverDeleted(widget.table(), &MediaFileTableWidget::coverArtDeleted);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy coverDeleted(t.widget.table(), &MediaFileTableWidget::coverArtDeleted);
     QTest::keyClick(table, Qt::Key_Delete);
 
     QCOMPARE(cellsNow(t, cells), cells);
     QCOMPARE(coversNow(t), covers);
     QCOMPARE(t.recorded(), changes);
     QCOMPARE(table->rowCount(), 3);
-    for (const QString &path : paths)
-        QCOMPARE(location(widget, rowOf(widget, path)), path);
+    for (const QString &path : t.paths)
+        QCOMPARE(location(t.widget, rowOf(t.widget, path)), path);
     QCOMPARE(boolValues(changed).contains(true), true);
     QVERIFY(!boolValues(changed).contains(false));
 
@@ -615,7 +603,7 @@ void TestInteractions::deleteEmptiesSelectedCells()
         if (!token.endsWith(kCover))
             continue;
         const int file = token.section(QLatin1Char(':'), 0, 0).toInt();
-        const QLabel *label = coverLabel(widget, t.row(file));
+        const QLabel *label = coverLabel(t.widget, t.row(file));
         QVERIFY(label);
         QVERIFY2(label != before.at(file), "a new label takes the emptied cover's place");
         QCOMPARE(label->styleSheet(), changedCoverStyle());
@@ -650,15 +638,14 @@ void TestInteractions::arrowKeysMoveTheCurrentCell()
     QFETCH(QString, toKey);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    QTableWidget *table = widget.table();
-    table->setCurrentCell(row, column(widget, key));
+    QTableWidget *table = t.widget.table();
+    table->setCurrentCell(row, column(t.widget, key));
     QTest::keyClick(table, Qt::Key(arrow));
 
-    const QModelIndex expected = table->model()->index(toRow, column(widget, toKey));
+    const QModelIndex expected = table->model()->index(toRow, column(t.widget, toKey));
     QCOMPARE(table->currentIndex(), expected);
     QCOMPARE(table->selectionModel()->selectedIndexes(), QModelIndexList{expected});
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestInteractions::otherKeysStartNoEdit_data()
@@ -678,20 +665,19 @@ void TestInteractions::otherKeysStartNoEdit()
     QFETCH(QString, column);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     table->setFocus();
-    table->setCurrentCell(1, TableFixture::column(widget, column));
-    const QString before = cell(widget, 1, column);
+    table->setCurrentCell(1, TableFixture::column(t.widget, column));
+    const QString before = cell(t.widget, 1, column);
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QTest::keyClick(table, Qt::Key(key));
     QTest::keyClicks(table, QStringLiteral("ab"));
 
     QVERIFY2(openEditors(table).isEmpty(), "no editor opened");
-    QCOMPARE(cell(widget, 1, column), before);
+    QCOMPARE(cell(t.widget, 1, column), before);
     QVERIFY(changed.isEmpty());
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestInteractions::searchHighlightsMatches_data()
@@ -788,17 +774,16 @@ void TestInteractions::tableViews()
     if (filled)
         QVERIFY(t.list());
     QVERIFY(t.show());
-    AddMediaFileWidget &widget = t.widget;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     QHeaderView *header = table->horizontalHeader();
     const QAbstractItemView *itemView = table;
     for (int c = 0; c < table->columnCount(); ++c)
         header->resizeSection(c, 57);
-    const int cover = column(widget, kCover);
+    const int cover = column(t.widget, kCover);
     // The last shown column is stretched to fill the view, whatever it is given.
-    const int stretched = column(widget, QStringLiteral("InitialKey"));
+    const int stretched = column(t.widget, QStringLiteral("InitialKey"));
 
-    widget.changeTableView(view);
+    t.widget.changeTableView(view);
 
     for (int c = 0; c < table->columnCount(); ++c) {
         if (c == stretched || table->isColumnHidden(c))
@@ -813,8 +798,8 @@ void TestInteractions::tableViews()
                  qPrintable(QStringLiteral("%1: %2, expected %3").arg(key).arg(header->sectionSize(c)).arg(width)));
     }
     if (expected == QLatin1String("contents")) {
-        const int title = column(widget, QStringLiteral("Title"));
-        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(widget, t.row(0),
+        const int title = column(t.widget, QStringLiteral("Title"));
+        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(t.widget, t.row(0),
                                                                                             QStringLiteral("Title"))));
     }
 }
@@ -852,31 +837,29 @@ void TestInteractions::coverBordersFollowSelection()
     QFETCH(QStringList, borders);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString rest = step.section(QLatin1Char(' '), 1);
         if (verb == QLatin1String("select")) {
             selectOnly(table, indexesOf(t, rest.split(QLatin1Char(' '))));
         } else if (verb == QLatin1String("clear")) {
-            widget.clearList();
+            t.widget.clearList();
         } else if (verb == QLatin1String("add")) {
-            widget.getMediaList(paths);
+            t.widget.getMediaList(t.paths);
         } else if (verb == QLatin1String("undo")) {
-            widget.UndoChangesInTable();
+            t.widget.UndoChangesInTable();
         } else {
-            selectRows(table, {rowOf(widget, paths.at(rest.toInt()))});
+            selectRows(table, {rowOf(t.widget, t.paths.at(rest.toInt()))});
             QTest::keyClick(table, Qt::Key_Delete);
         }
     }
 
     QStringList now;
-    for (const QString &path : paths) {
-        const int row = rowOf(widget, path);
+    for (const QString &path : t.paths) {
+        const int row = rowOf(t.widget, path);
         if (row >= 0)
-            now << borderOf(widget, row);
+            now << borderOf(t.widget, row);
     }
     QCOMPARE(now, borders);
 }
@@ -901,21 +884,20 @@ void TestInteractions::doubleClickOpensCoverBox()
     QFETCH(bool, opens);
     PopulatedTable t({{"a.mp3", "Alpha", "Ana", QSize(600, 300), Qt::blue}, {"b.mp3", "Bravo", "Bea"}});
     QVERIFY(t.listAndShow());
-    AddMediaFileWidget &widget = t.widget;
-    QTableWidget *table = widget.table();
+    QTableWidget *table = t.widget.table();
     const int row = t.row(file);
-    const QSize cellBefore = coverSize(widget, row);
+    const QSize cellBefore = coverSize(t.widget, row);
 
     bool opened = false;
     QImage shown;
-    QTimer::singleShot(0, &widget, [&] {
+    QTimer::singleShot(0, &t.widget, [&] {
         if (auto *box = qobject_cast<CoverArtDisplayBox *>(QApplication::activeModalWidget())) {
             opened = true;
             shown = box->shownImage();
             box->reject();
         }
     });
-    const QPoint at = centerOf(table, table->model()->index(row, column(widget, key)));
+    const QPoint at = centerOf(table, table->model()->index(row, column(t.widget, key)));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QCoreApplication::processEvents();
@@ -928,9 +910,9 @@ void TestInteractions::doubleClickOpensCoverBox()
         if (file == 0)
             QVERIFY(near(shown.pixelColor(125, 125), Qt::blue));
     }
-    QCOMPARE(coverSize(widget, row), cellBefore);
-    QCOMPARE(coverSize(widget, t.row(0)), QSize(400, 200));
-    QVERIFY(!widget.records().hasChanges());
+    QCOMPARE(coverSize(t.widget, row), cellBefore);
+    QCOMPARE(coverSize(t.widget, t.row(0)), QSize(400, 200));
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 SONVEL_TEST_MAIN(TestInteractions)

@@ -59,20 +59,19 @@ void TestSaveChanges::writesOnlyChangedRowsAndFields()
     const QStringList keptBefore = framesOtherThan(edited, ids);
     const auto commentsBefore = F::comments(edited);
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
-        QVERIFY(edit(widget, rowOf(widget, edited), it.key(), it.value()));
+        QVERIFY(edit(t.widget, rowOf(t.widget, edited), it.key(), it.value()));
 
     NotificationWatch watch;
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     if (overlay)
-        widget.saveChangesToFile();
+        t.widget.saveChangesToFile();
     else
-        widget.initiateSaveChanges();
+        t.widget.initiateSaveChanges();
 
     QCOMPARE(watch.texts(), QStringList{savedText()});
     QCOMPARE(boolValues(changed), QList<bool>{false});
-    QVERIFY(!widget.records().hasChanges());
+    QVERIFY(!t.widget.records().hasChanges());
 
     QVERIFY(t.unchanged(0) && t.unchanged(2));
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
@@ -88,7 +87,7 @@ void TestSaveChanges::writesOnlyChangedRowsAndFields()
     QVERIFY(audioIntact(edited));
     // The table shows what was saved.
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
-        QCOMPARE(cell(widget, rowOf(widget, edited), it.key()), it.value());
+        QCOMPARE(cell(t.widget, rowOf(t.widget, edited), it.key()), it.value());
 }
 
 void TestSaveChanges::renamesOnSave_data()
@@ -257,37 +256,35 @@ void TestSaveChanges::reportsFailuresAndSavesAgain()
     for (const QString &path : t.paths)
         QVERIFY(QFile::copy(path, backup.filePath(QFileInfo(path).fileName())));
     QVERIFY(t.list());
-    AddMediaFileWidget &widget = t.widget;
-    const QStringList &paths = t.paths;
-    for (int i = 0; i < paths.size(); ++i)
+    for (int i = 0; i < t.paths.size(); ++i)
         QVERIFY(t.edit(i, QStringLiteral("Title"), QStringLiteral("New %1").arg(i)));
     if (renameMiddle)
         QVERIFY(t.edit(1, QStringLiteral("FileName"), QStringLiteral("renamed")));
 
     int broken = 0;
     QString firstBroken;
-    for (int i = 0; i < paths.size(); ++i) {
+    for (int i = 0; i < t.paths.size(); ++i) {
         if (breaks.at(i).isEmpty())
             continue;
-        QVERIFY(QFile::remove(paths.at(i)));
+        QVERIFY(QFile::remove(t.paths.at(i)));
         if (breaks.at(i) == QLatin1String("folder"))
-            QVERIFY(QDir().mkdir(paths.at(i)));
+            QVERIFY(QDir().mkdir(t.paths.at(i)));
         if (!broken++)
-            firstBroken = paths.at(i);
+            firstBroken = t.paths.at(i);
     }
 
     NotificationWatch watch;
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    widget.saveChangesToFile();
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    t.widget.saveChangesToFile();
 
     QCOMPARE(watch.texts(), QStringList{failureText(broken, firstBroken, QStringLiteral("the file is gone"))});
     QVERIFY2(!boolValues(changed).contains(false), "the edits are not all saved");
-    QVERIFY(widget.hasUnsavedChanges());
-    QCOMPARE(widget.records().changedCount(), broken);
+    QVERIFY(t.widget.hasUnsavedChanges());
+    QCOMPARE(t.widget.records().changedCount(), broken);
     QList<QByteArray> savedHashes;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        QCOMPARE(widget.records().isChanged(path), !breaks.at(i).isEmpty());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        const QString &path = t.paths.at(i);
+        QCOMPARE(t.widget.records().isChanged(path), !breaks.at(i).isEmpty());
         if (breaks.at(i).isEmpty())
             QCOMPARE(TagReaderAndWriter::readTitle(path), QStringLiteral("New %1").arg(i));
         else if (breaks.at(i) == QLatin1String("removed"))
@@ -298,28 +295,28 @@ void TestSaveChanges::reportsFailuresAndSavesAgain()
     }
     QVERIFY(!QFile::exists(t.filePath(QStringLiteral("renamed.mp3"))));
     if (renameMiddle)
-        QCOMPARE(cell(widget, rowOf(widget, paths.at(1)), QStringLiteral("FileName")), QStringLiteral("b.mp3"));
+        QCOMPARE(cell(t.widget, rowOf(t.widget, t.paths.at(1)), QStringLiteral("FileName")), QStringLiteral("b.mp3"));
 
     // The file is back: the second save writes what is left, and only that.
-    for (int i = 0; i < paths.size(); ++i) {
+    for (int i = 0; i < t.paths.size(); ++i) {
         if (breaks.at(i).isEmpty())
             continue;
         if (breaks.at(i) == QLatin1String("folder"))
-            QVERIFY(QDir().rmdir(paths.at(i)));
-        QVERIFY(QFile::copy(backup.filePath(QFileInfo(paths.at(i)).fileName()), paths.at(i)));
+            QVERIFY(QDir().rmdir(t.paths.at(i)));
+        QVERIFY(QFile::copy(backup.filePath(QFileInfo(t.paths.at(i)).fileName()), t.paths.at(i)));
     }
     closeNotifications();
     NotificationWatch secondWatch;
     changed.clear();
-    widget.saveChangesToFile();
+    t.widget.saveChangesToFile();
 
     QCOMPARE(secondWatch.texts(), QStringList{savedText()});
     QCOMPARE(boolValues(changed), QList<bool>{false});
-    QVERIFY(!widget.records().hasChanges());
-    for (int i = 0; i < paths.size(); ++i) {
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), QStringLiteral("New %1").arg(i));
+    QVERIFY(!t.widget.records().hasChanges());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        QCOMPARE(TagReaderAndWriter::readTitle(t.paths.at(i)), QStringLiteral("New %1").arg(i));
         if (breaks.at(i).isEmpty())
-            QCOMPARE(F::hash(paths.at(i)), savedHashes.at(i));
+            QCOMPARE(F::hash(t.paths.at(i)), savedHashes.at(i));
     }
 }
 

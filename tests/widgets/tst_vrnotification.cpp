@@ -1,3 +1,4 @@
+#include "common/notifications.h"
 #include "common/testmain.h"
 #include "widgets/vrnotification.h"
 
@@ -20,21 +21,10 @@ private slots:
     void fadesAndDeletesItself();
 
 private:
-    static QList<VrNotification *> liveNotifications();
     static VrNotification *newest(const QList<VrNotification *> &before);
 
     QWidget *m_window = nullptr;
 };
-
-QList<VrNotification *> TestVrNotification::liveNotifications()
-{
-    QList<VrNotification *> list;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *notification = qobject_cast<VrNotification *>(widget))
-            list.append(notification);
-    }
-    return list;
-}
 
 VrNotification *TestVrNotification::newest(const QList<VrNotification *> &before)
 {
@@ -56,7 +46,7 @@ void TestVrNotification::initTestCase()
 
 void TestVrNotification::cleanup()
 {
-    qDeleteAll(liveNotifications());
+    closeNotifications();
 }
 
 void TestVrNotification::wrapsAfterSixtyCharacters_data()
