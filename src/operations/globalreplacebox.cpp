@@ -30,16 +30,7 @@ const char *const kLabelStyle = "QLabel {color : #2c3e50;}";
 // not seen.
 const char *const kHiddenHeadingStyle = "QLabel {color : #bdc3c7;}";
 
-// The boxes the operations collect come first, then the extra ones.
-int collectedColumns()
-{
-    int count = 0;
-    for (const TagColumns::Column &column : TagColumns::all()) {
-        if (column.panel == TagColumns::PanelBox::Checked || column.panel == TagColumns::PanelBox::Unchecked)
-            ++count;
-    }
-    return count;
-}
+using TagColumns::PanelBox;
 
 } // namespace
 
@@ -166,16 +157,12 @@ void GlobalReplaceBox::createColumnBoxes()
     for (const QString &key : keys) {
         auto *box = new QCheckBox(key);
         box->setObjectName(QStringLiteral("column") + key);
-        const int column = TagColumns::position(key);
-        box->setChecked(TagColumns::all().at(column).panel == TagColumns::PanelBox::Checked);
+        const PanelBox kind = TagColumns::all().at(TagColumns::position(key)).panel;
+        box->setChecked(kind == PanelBox::Checked);
         m_columnBoxes.append(box);
+        m_columnKinds.append(kind);
     }
-    const auto boxOf = [&](const char *key) { return m_columnBoxes.at(keys.indexOf(QLatin1String(key))); };
-    m_bpmBox = boxOf("BPM");
-    m_yearBox = boxOf("Year");
-    m_trackBox = boxOf("Track");
-    m_initialKeyBox = boxOf("InitialKey");
-    for (QCheckBox *box : {m_yearBox, m_trackBox, m_initialKeyBox})
+    for (QCheckBox *box : columnBoxes({PanelBox::SpacesOnly, PanelBox::Hidden}))
         box->hide();
 }
 
@@ -275,12 +262,14 @@ void GlobalReplaceBox::setMode(int mode)
     if (!pattern)
         m_columnHeading->show();
     m_selectAllBox->setVisible(!pattern);
-    for (int i = 0; i < collectedColumns(); ++i)
-        m_columnBoxes.at(i)->setVisible(!pattern);
-    m_bpmBox->setVisible(replace || format);
-    m_trackBox->setVisible(spaces);
-    m_yearBox->hide();
-    m_initialKeyBox->hide();
+    for (QCheckBox *box : columnBoxes({PanelBox::Checked, PanelBox::Unchecked}))
+        box->setVisible(!pattern);
+    for (QCheckBox *box : columnBoxes({PanelBox::TextOnly}))
+        box->setVisible(replace || format);
+    for (QCheckBox *box : columnBoxes({PanelBox::SpacesOnly}))
+        box->setVisible(spaces);
+    for (QCheckBox *box : columnBoxes({PanelBox::Hidden}))
+        box->hide();
 
     m_patternField->setVisible(pattern);
     m_separatorBox->setVisible(pattern);
@@ -309,20 +298,38 @@ QStringList GlobalReplaceBox::patternTags() const
     return m_patternTags;
 }
 
-QStringList GlobalReplaceBox::collectCheckedColumns() const
+QList<QCheckBox *> GlobalReplaceBox::columnBoxes(std::initializer_list<PanelBox> kinds) const
+{
+    QList<QCheckBox *> boxes;
+    for (int i = 0; i < m_columnBoxes.size(); ++i) {
+        if (std::find(kinds.begin(), kinds.end(), m_columnKinds.at(i)) != kinds.end())
+            boxes.append(m_columnBoxes.at(i));
+    }
+    return boxes;
+}
+
+QStringList GlobalReplaceBox::checkedColumns(std::initializer_list<PanelBox> kinds) const
 {
     QStringList columns;
-    for (int i = 0; i < collectedColumns(); ++i) {
-        if (m_columnBoxes.at(i)->isChecked())
-            columns.append(m_columnBoxes.at(i)->text());
+    for (const QCheckBox *box : columnBoxes(kinds)) {
+        if (box->isChecked())
+            columns.append(box->text());
     }
     return columns;
 }
 
-void GlobalReplaceBox::uncheck(std::initializer_list<QCheckBox *> boxes)
+void GlobalReplaceBox::uncheck(std::initializer_list<PanelBox> kinds)
 {
-    for (QCheckBox *box : boxes)
+    for (QCheckBox *box : columnBoxes(kinds))
         box->setChecked(false);
+}
+
+// Select All also checks the boxes these operations do not show; they are
+// not worked on.
+QStringList GlobalReplaceBox::textOperationColumns()
+{
+    uncheck({PanelBox::SpacesOnly, PanelBox::Hidden});
+    return checkedColumns({PanelBox::Checked, PanelBox::Unchecked, PanelBox::TextOnly});
 }
 
 void GlobalReplaceBox::selectAllChecked()
@@ -334,9 +341,7 @@ void GlobalReplaceBox::selectAllChecked()
 
 void GlobalReplaceBox::replace_All_ButtonClicked()
 {
-    // Select All also checks the hidden columns; they are not replaced in.
-    uncheck({m_yearBox, m_trackBox, m_initialKeyBox});
-    QStringList columns = collectCheckedColumns();
+    QStringList columns = textOperationColumns();
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;
@@ -356,10 +361,8 @@ void GlobalReplaceBox::replace_All_ButtonClicked()
 
 void GlobalReplaceBox::remove_Button_Clicked()
 {
-    uncheck({m_bpmBox, m_initialKeyBox, m_yearBox});
-    QStringList columns = collectCheckedColumns();
-    if (m_trackBox->isChecked())
-        columns.append(m_trackBox->text());
+    uncheck({PanelBox::TextOnly, PanelBox::Hidden});
+    QStringList columns = checkedColumns({PanelBox::Checked, PanelBox::Unchecked, PanelBox::SpacesOnly});
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;
@@ -369,13 +372,12 @@ void GlobalReplaceBox::remove_Button_Clicked()
 
 void GlobalReplaceBox::format_Button_Clicked()
 {
-    uncheck({m_yearBox, m_trackBox, m_initialKeyBox});
     QString option;
     for (QRadioButton *button : {m_capitalizeButton, m_upperCaseButton, m_lowerCaseButton}) {
         if (button->isChecked())
             option = button->text();
     }
-    QStringList columns = collectCheckedColumns();
+    QStringList columns = textOperationColumns();
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;

@@ -9,17 +9,17 @@ const QVector<Column> &all()
         {QStringLiteral("Artist"), Kind::Text, "TPE1", PanelBox::Checked, true},
         {QStringLiteral("FileName"), Kind::FileName, nullptr, PanelBox::None, false},
         {QStringLiteral("Album"), Kind::Text, "TALB", PanelBox::Checked, true},
-        {QStringLiteral("Year"), Kind::Text, "TDRC", PanelBox::Extra, true},
+        {QStringLiteral("Year"), Kind::Text, "TDRC", PanelBox::Hidden, true},
         {QStringLiteral("Comment"), Kind::Text, "COMM", PanelBox::Checked, true},
         {QStringLiteral("CoverArt"), Kind::Cover, "APIC", PanelBox::None, false},
-        {QStringLiteral("Track"), Kind::Text, "TRCK", PanelBox::Extra, true},
+        {QStringLiteral("Track"), Kind::Text, "TRCK", PanelBox::SpacesOnly, true},
         {QStringLiteral("Genre"), Kind::Text, "TCON", PanelBox::Checked, true},
-        {QStringLiteral("BPM"), Kind::Text, "TBPM", PanelBox::Unchecked, true},
+        {QStringLiteral("BPM"), Kind::Text, "TBPM", PanelBox::TextOnly, true},
         {QStringLiteral("Composer"), Kind::Text, "TCOM", PanelBox::Checked, true},
         {QStringLiteral("Grouping"), Kind::Text, "TIT1", PanelBox::Unchecked, true},
         {QStringLiteral("Label"), Kind::Text, "TPUB", PanelBox::Unchecked, true},
         {QStringLiteral("Remixer"), Kind::Text, "TPE4", PanelBox::Unchecked, true},
-        {QStringLiteral("InitialKey"), Kind::Text, "TKEY", PanelBox::Extra, false},
+        {QStringLiteral("InitialKey"), Kind::Text, "TKEY", PanelBox::Hidden, false},
         {QStringLiteral("Location"), Kind::Location, nullptr, PanelBox::None, false},
     };
     return columns;
@@ -95,7 +95,7 @@ QStringList panelKeys()
     QStringList collected;
     QStringList others;
     for (const Column &column : all()) {
-        if (column.panel == PanelBox::Extra)
+        if (column.panel == PanelBox::SpacesOnly || column.panel == PanelBox::Hidden)
             others << column.key;
         else if (column.panel != PanelBox::None)
             collected << column.key;

@@ -16,12 +16,15 @@ enum class Kind {
     Location, // the file's absolute path, hidden: the row's identity
 };
 
-// How the operation panel offers a column.
+// How the operation panel offers a column: which of its text operations
+// show the column's box and read it.
 enum class PanelBox {
-    None,      // no box
-    Checked,   // a box collected by the operations, checked at start
-    Unchecked, // the same, unchecked at start
-    Extra,     // a box only some operations show and read
+    None,       // no box
+    Checked,    // every text operation, checked at start
+    Unchecked,  // every text operation, unchecked at start
+    TextOnly,   // find and replace and text formatting, not space removal
+    SpacesOnly, // space removal only
+    Hidden,     // a box no operation shows or reads
 };
 
 struct Column
@@ -45,8 +48,8 @@ const QString &key(Kind kind);
 QStringList keys();
 // The tag text fields, in table order.
 const QStringList &textKeys();
-// The operation panel's column boxes: the collected columns first, then the
-// extra ones, each group in table order.
+// The operation panel's column boxes: those find and replace and formatting
+// read first, then the others, each group in table order.
 QStringList panelKeys();
 // The tag names a file-name pattern may hold, in table order.
 const QStringList &patternKeys();
