@@ -99,8 +99,8 @@ int main(int argc, char *argv[])
     timer.restart();
     widget.initiateSaveChanges();
     const double saveTime = seconds(timer);
-    if (!widget.changes().isEmpty())
-        qFatal("%d rows were not saved", widget.changes().size());
+    if (!!widget.records().hasChanges())
+        qFatal("%d rows were not saved", widget.records().changedCount());
     std::printf("  save (initiateSaveChanges): %.2f s\n", saveTime);
     std::printf("  peak memory at the end: %.0f MiB\n", peakMiB());
 

@@ -36,10 +36,9 @@ LowerLevelWidget::LowerLevelWidget(QWidget *parent)
     m_undoButton->hide();
     m_saveButton->hide();
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::All, QPalette::Window, QColor(237, 237, 237, 255));
-    setAutoFillBackground(true);
-    setPalette(palette);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
 }
 
 QPushButton *LowerLevelWidget::makeButton(const QString &text, const QString &objectName,

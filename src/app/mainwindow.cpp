@@ -7,6 +7,7 @@
 #include "operations/panelmode.h"
 #include "table/addmediafilewidget.h"
 #include "widgets/sonvelmessagebox.h"
+#include "widgets/vrnotification.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
@@ -60,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     setCentralWidget(central);
     s_instance = this;
+    VrNotification::setHost(this);
     setUnifiedTitleAndToolBarOnMac(true);
     setWindowTitle(QStringLiteral("Sonvel: Manage Your Music Tags"));
 }

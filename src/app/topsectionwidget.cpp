@@ -42,10 +42,9 @@ TopSectionWidget::TopSectionWidget(QWidget *parent)
     createSearchField();
     createLayout();
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::All, QPalette::Window, QColor(QStringLiteral("#ecf0f1")));
-    setAutoFillBackground(true);
-    setPalette(palette);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
 }
 
 void TopSectionWidget::createLogo()

@@ -24,9 +24,14 @@ bool isSafeBaseName(const QString &name)
     return !name.contains(QChar(0));
 }
 
+bool isRenamable(const QString &currentPath)
+{
+    return currentPath.endsWith(kExtension);
+}
+
 RenameTarget targetForTypedName(const QString &currentPath, const QString &newName)
 {
-    if (!currentPath.endsWith(kExtension))
+    if (!isRenamable(currentPath))
         return {};
     const QString name = newName.endsWith(kExtension) ? newName : newName + kExtension;
     if (!isSafeBaseName(name.left(name.size() - kExtension.size())))
@@ -36,7 +41,7 @@ RenameTarget targetForTypedName(const QString &currentPath, const QString &newNa
 
 RenameTarget targetForBaseName(const QString &currentPath, const QString &baseName)
 {
-    if (!currentPath.endsWith(kExtension) || !isSafeBaseName(baseName))
+    if (!isRenamable(currentPath) || !isSafeBaseName(baseName))
         return {};
     return {true, QFileInfo(currentPath).absolutePath() + QLatin1Char('/') + baseName + kExtension};
 }

@@ -10,6 +10,9 @@ namespace FileNameRules {
 // Windows also a character the file system forbids in names).
 bool isSafeBaseName(const QString &name);
 
+// Only a file whose name ends in ".mp3" (lower case) is ever renamed.
+bool isRenamable(const QString &currentPath);
+
 struct RenameTarget
 {
     bool ok = false;

@@ -3,6 +3,7 @@
 #include "operations/expressionlineedit.h"
 #include "operations/panelmode.h"
 #include "operations/patternvalidation.h"
+#include "tags/tagcolumns.h"
 #include "theme/apptheme.h"
 #include "theme/geometryprovider.h"
 #include "theme/vrfontprovider.h"
@@ -25,15 +26,11 @@
 namespace {
 
 const char *const kLabelStyle = "QLabel {color : #2c3e50;}";
-// The panel's own background: the heading stays in place but is not seen.
+// The panel's own background (Sonvel.qss): the heading stays in place but is
+// not seen.
 const char *const kHiddenHeadingStyle = "QLabel {color : #bdc3c7;}";
-const char *const kBackground = "#bdc3c7";
 
-// The texts of the column boxes are the table's column keys.
-const char *const kColumnKeys[] = {"Title", "Artist",  "Album", "Comment", "Genre", "BPM",  "Composer",
-                                   "Grouping", "Label", "Remixer", "Year",  "Track", "InitialKey"};
-// Title to Remixer: the columns the operations collect.
-constexpr int kCollectedColumns = 10;
+using TagColumns::PanelBox;
 
 } // namespace
 
@@ -50,10 +47,9 @@ GlobalReplaceBox::GlobalReplaceBox(QWidget *parent)
     for (QWidget *child : children)
         child->setFont(VrFontProvider::font16(QFont::Normal));
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::All, QPalette::Window, QColor(QLatin1String(kBackground)));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
     adjustSize();
 }
 
@@ -89,9 +85,7 @@ void GlobalReplaceBox::createFields()
     // The successor of AdjustToMinimumContentsLength, which is compiled out.
     m_separatorBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_separatorBox->setView(new QListView);
-    m_separatorBox->setStyleSheet(QStringLiteral(
-        "QComboBox QAbstractItemView::item {color:white;background-color:#2c3e50;} "
-        "QListView::item:selected { color: white; background-color: gray}"));
+    m_separatorBox->setProperty("darkList", true);
     // textActivated also fires when the shown item is picked again, which
     // is how the user confirms the default separator.
     connect(m_separatorBox, &QComboBox::textActivated, this, &GlobalReplaceBox::currentSep);
@@ -158,21 +152,17 @@ void GlobalReplaceBox::createColumnBoxes()
     m_selectAllBox->setObjectName(QStringLiteral("selectAllBox"));
     connect(m_selectAllBox, &QCheckBox::toggled, this, &GlobalReplaceBox::selectAllChecked);
 
-    const QStringList initiallyChecked = {QStringLiteral("Title"), QStringLiteral("Artist"),
-                                          QStringLiteral("Album"), QStringLiteral("Comment"),
-                                          QStringLiteral("Genre"), QStringLiteral("Composer")};
-    for (const char *key : kColumnKeys) {
-        const QString text = QLatin1String(key);
-        auto *box = new QCheckBox(text);
-        box->setObjectName(QStringLiteral("column") + text);
-        box->setChecked(initiallyChecked.contains(text));
+    // The texts of the column boxes are the table's column keys.
+    const QStringList keys = TagColumns::panelKeys();
+    for (const QString &key : keys) {
+        auto *box = new QCheckBox(key);
+        box->setObjectName(QStringLiteral("column") + key);
+        const PanelBox kind = TagColumns::all().at(TagColumns::position(key)).panel;
+        box->setChecked(kind == PanelBox::Checked);
         m_columnBoxes.append(box);
+        m_columnKinds.append(kind);
     }
-    m_bpmBox = m_columnBoxes.at(5);
-    m_yearBox = m_columnBoxes.at(10);
-    m_trackBox = m_columnBoxes.at(11);
-    m_initialKeyBox = m_columnBoxes.at(12);
-    for (QCheckBox *box : {m_yearBox, m_trackBox, m_initialKeyBox})
+    for (QCheckBox *box : columnBoxes({PanelBox::SpacesOnly, PanelBox::Hidden}))
         box->hide();
 }
 
@@ -272,12 +262,14 @@ void GlobalReplaceBox::setMode(int mode)
     if (!pattern)
         m_columnHeading->show();
     m_selectAllBox->setVisible(!pattern);
-    for (int i = 0; i < kCollectedColumns; ++i)
-        m_columnBoxes.at(i)->setVisible(!pattern);
-    m_bpmBox->setVisible(replace || format);
-    m_trackBox->setVisible(spaces);
-    m_yearBox->hide();
-    m_initialKeyBox->hide();
+    for (QCheckBox *box : columnBoxes({PanelBox::Checked, PanelBox::Unchecked}))
+        box->setVisible(!pattern);
+    for (QCheckBox *box : columnBoxes({PanelBox::TextOnly}))
+        box->setVisible(replace || format);
+    for (QCheckBox *box : columnBoxes({PanelBox::SpacesOnly}))
+        box->setVisible(spaces);
+    for (QCheckBox *box : columnBoxes({PanelBox::Hidden}))
+        box->hide();
 
     m_patternField->setVisible(pattern);
     m_separatorBox->setVisible(pattern);
@@ -306,20 +298,38 @@ QStringList GlobalReplaceBox::patternTags() const
     return m_patternTags;
 }
 
-QStringList GlobalReplaceBox::collectCheckedColumns() const
+QList<QCheckBox *> GlobalReplaceBox::columnBoxes(std::initializer_list<PanelBox> kinds) const
+{
+    QList<QCheckBox *> boxes;
+    for (int i = 0; i < m_columnBoxes.size(); ++i) {
+        if (std::find(kinds.begin(), kinds.end(), m_columnKinds.at(i)) != kinds.end())
+            boxes.append(m_columnBoxes.at(i));
+    }
+    return boxes;
+}
+
+QStringList GlobalReplaceBox::checkedColumns(std::initializer_list<PanelBox> kinds) const
 {
     QStringList columns;
-    for (int i = 0; i < kCollectedColumns; ++i) {
-        if (m_columnBoxes.at(i)->isChecked())
-            columns.append(m_columnBoxes.at(i)->text());
+    for (const QCheckBox *box : columnBoxes(kinds)) {
+        if (box->isChecked())
+            columns.append(box->text());
     }
     return columns;
 }
 
-void GlobalReplaceBox::uncheck(std::initializer_list<QCheckBox *> boxes)
+void GlobalReplaceBox::uncheck(std::initializer_list<PanelBox> kinds)
 {
-    for (QCheckBox *box : boxes)
+    for (QCheckBox *box : columnBoxes(kinds))
         box->setChecked(false);
+}
+
+// Select All also checks the boxes these operations do not show; they are
+// not worked on.
+QStringList GlobalReplaceBox::textOperationColumns()
+{
+    uncheck({PanelBox::SpacesOnly, PanelBox::Hidden});
+    return checkedColumns({PanelBox::Checked, PanelBox::Unchecked, PanelBox::TextOnly});
 }
 
 void GlobalReplaceBox::selectAllChecked()
@@ -331,9 +341,7 @@ void GlobalReplaceBox::selectAllChecked()
 
 void GlobalReplaceBox::replace_All_ButtonClicked()
 {
-    // Select All also checks the hidden columns; they are not replaced in.
-    uncheck({m_yearBox, m_trackBox, m_initialKeyBox});
-    QStringList columns = collectCheckedColumns();
+    QStringList columns = textOperationColumns();
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;
@@ -353,10 +361,8 @@ void GlobalReplaceBox::replace_All_ButtonClicked()
 
 void GlobalReplaceBox::remove_Button_Clicked()
 {
-    uncheck({m_bpmBox, m_initialKeyBox, m_yearBox});
-    QStringList columns = collectCheckedColumns();
-    if (m_trackBox->isChecked())
-        columns.append(m_trackBox->text());
+    uncheck({PanelBox::TextOnly, PanelBox::Hidden});
+    QStringList columns = checkedColumns({PanelBox::Checked, PanelBox::Unchecked, PanelBox::SpacesOnly});
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;
@@ -366,13 +372,12 @@ void GlobalReplaceBox::remove_Button_Clicked()
 
 void GlobalReplaceBox::format_Button_Clicked()
 {
-    uncheck({m_yearBox, m_trackBox, m_initialKeyBox});
     QString option;
     for (QRadioButton *button : {m_capitalizeButton, m_upperCaseButton, m_lowerCaseButton}) {
         if (button->isChecked())
             option = button->text();
     }
-    QStringList columns = collectCheckedColumns();
+    QStringList columns = textOperationColumns();
     if (columns.isEmpty()) {
         VrNotification::showNotification(tr("Select atleast one column to perform operation!"), Error);
         return;

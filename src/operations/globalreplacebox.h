@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tags/tagcolumns.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -62,8 +64,10 @@ private:
     QLineEdit *makeField(const QString &objectName);
     QPushButton *makeActionButton(const QString &text, const QString &objectName,
                                   void (GlobalReplaceBox::*slot)());
-    QStringList collectCheckedColumns() const;
-    void uncheck(std::initializer_list<QCheckBox *> boxes);
+    QList<QCheckBox *> columnBoxes(std::initializer_list<TagColumns::PanelBox> kinds) const;
+    QStringList checkedColumns(std::initializer_list<TagColumns::PanelBox> kinds) const;
+    void uncheck(std::initializer_list<TagColumns::PanelBox> kinds);
+    QStringList textOperationColumns();
 
     QLabel *m_searchLabel = nullptr;
     QLineEdit *m_findField = nullptr;
@@ -83,12 +87,9 @@ private:
     QPushButton *m_renameButton = nullptr;
     QLabel *m_columnHeading = nullptr;
     QCheckBox *m_selectAllBox = nullptr;
-    // In display order; the first ten are the ones the operations collect.
+    // In display order, with what each offers.
     QList<QCheckBox *> m_columnBoxes;
-    QCheckBox *m_bpmBox = nullptr;
-    QCheckBox *m_yearBox = nullptr;
-    QCheckBox *m_trackBox = nullptr;
-    QCheckBox *m_initialKeyBox = nullptr;
+    QList<TagColumns::PanelBox> m_columnKinds;
 
     QStringList m_patternTags;
 };

@@ -1,5 +1,7 @@
 #include "operations/patternvalidation.h"
 
+#include "tags/tagcolumns.h"
+
 #include <QMap>
 
 namespace PatternValidation {
@@ -24,12 +26,7 @@ int nextSeparatorFrom(const QString &text, int cursor, const QString &separator)
 
 const QStringList &tagNames()
 {
-    static const QStringList names = {
-        QStringLiteral("Title"),    QStringLiteral("Artist"),   QStringLiteral("Album"),
-        QStringLiteral("Year"),     QStringLiteral("Comment"),  QStringLiteral("Track"),
-        QStringLiteral("Genre"),    QStringLiteral("BPM"),      QStringLiteral("Composer"),
-        QStringLiteral("Grouping"), QStringLiteral("Label"),    QStringLiteral("Remixer")};
-    return names;
+    return TagColumns::patternKeys();
 }
 
 Result validate(const QString &pattern, const QString &separator)

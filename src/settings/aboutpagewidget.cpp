@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QVariant>
 
 namespace {
 
@@ -14,7 +15,7 @@ QLabel *makeLabel(const QString &objectName, const QString &text, const QFont &f
     label->setObjectName(objectName);
     label->setFont(font);
     label->setAlignment(Qt::AlignHCenter);
-    label->setStyleSheet(QStringLiteral("QLabel {color: #415112;}"));
+    label->setProperty("aboutText", true);
     return label;
 }
 

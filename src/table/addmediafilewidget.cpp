@@ -1,12 +1,12 @@
 #include "table/addmediafilewidget.h"
 
-#include "operations/filenamepattern.h"
-#include "operations/filenamerules.h"
-#include "operations/textoperations.h"
+#include "table/bulktextpasses.h"
 #include "table/coverartdisplaybox.h"
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
+#include "table/rowsave.h"
+#include "table/tablehelpers.h"
 #include "tags/tagreadahead.h"
 #include "tags/tagreaderandwriter.h"
 #include "theme/vrfontprovider.h"
@@ -14,103 +14,24 @@
 #include "widgets/vrnotification.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDebug>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QSet>
 #include <QVBoxLayout>
 
-#include <optional>
-
-namespace {
-
-const QString kCoverArt = QStringLiteral("CoverArt");
-const QString kFileName = QStringLiteral("FileName");
-const QString kLocation = QStringLiteral("Location");
-
-const QStringList &columnKeys()
-{
-    static const QStringList keys = {
-        QStringLiteral("Title"),   QStringLiteral("Artist"),   QStringLiteral("FileName"),
-        QStringLiteral("Album"),   QStringLiteral("Year"),     QStringLiteral("Comment"),
-        QStringLiteral("CoverArt"), QStringLiteral("Track"),   QStringLiteral("Genre"),
-        QStringLiteral("BPM"),     QStringLiteral("Composer"), QStringLiteral("Grouping"),
-        QStringLiteral("Label"),   QStringLiteral("Remixer"),  QStringLiteral("InitialKey"),
-        QStringLiteral("Location"),
-    };
-    return keys;
-}
-
-// Long work runs on the GUI thread; the overlay's wheel and the window stay
-// alive as long as events are handled every few dozen milliseconds. Doing it
-// per cell, as often as possible, made adding thousands of files crawl, and
-// handling events costs more as the table grows (Qt lays out every cover
-// label), so the pause between rounds grows to keep them to a fifth of the
-// time.
-class EventPump
-{
-public:
-    EventPump() { m_clock.start(); }
-    void pump()
-    {
-        if (m_clock.elapsed() < m_interval)
-            return;
-        QElapsedTimer spent;
-        spent.start();
-        QCoreApplication::processEvents();
-        m_interval = qMax<qint64>(kMinimumInterval, 4 * spent.elapsed());
-        m_clock.restart();
-    }
-
-private:
-    static constexpr qint64 kMinimumInterval = 40;
-    QElapsedTimer m_clock;
-    qint64 m_interval = kMinimumInterval;
-};
-
-// Restores the table's sorting when the work is done: while rows are filled
-// or saved by index, a sort would move them under the loop's feet.
-class SortingPause
-{
-public:
-    explicit SortingPause(QTableWidget *table)
-        : m_table(table)
-        , m_wasEnabled(table->isSortingEnabled())
-    {
-        m_table->setSortingEnabled(false);
-    }
-    ~SortingPause() { m_table->setSortingEnabled(m_wasEnabled); }
-
-private:
-    QTableWidget *m_table;
-    bool m_wasEnabled;
-};
-
-QLabel *newCoverLabel(const QImage &image)
-{
-    auto *label = new QLabel;
-    label->setPixmap(QPixmap::fromImage(image));
-    label->setAlignment(Qt::AlignAbsolute);
-    return label;
-}
-
-} // namespace
+using TagColumns::Kind;
 
 AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
     : QWidget(parent)
     , m_tags(new TagReaderAndWriter(this))
 {
     createTable();
+    m_passes = std::make_unique<BulkTextPasses>(m_table, &m_records);
 
-    QPalette palette = this->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QColor(252, 252, 252, 255));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // The stylesheet paints the background of a plain widget subclass only
+    // when asked to.
+    setAttribute(Qt::WA_StyledBackground);
 
     createActions();
 
@@ -119,6 +40,8 @@ AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
         m_unsavedChanges = changed;
     });
 }
+
+AddMediaFileWidget::~AddMediaFileWidget() = default;
 
 void AddMediaFileWidget::createTable()
 {
@@ -130,11 +53,11 @@ void AddMediaFileWidget::createTable()
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setSortingEnabled(true);
     m_table->setWordWrap(true);
-    m_table->setColumnCount(columnKeys().size());
-    m_table->setColumnWidth(6, 200);
+    m_table->setColumnCount(TagColumns::count());
+    m_table->setColumnWidth(TagColumns::position(Kind::Cover), 200);
     m_table->setFont(VrFontProvider::font13(QFont::Normal));
-    m_table->setHorizontalHeaderLabels(columnKeys());
-    m_table->setColumnHidden(15, true);
+    m_table->setHorizontalHeaderLabels(TagColumns::keys());
+    m_table->setColumnHidden(TagColumns::position(Kind::Location), true);
     layout->addWidget(m_table);
 
     m_table->setItemDelegate(new MediaFileItemDelegate(m_table));
@@ -151,16 +74,12 @@ void AddMediaFileWidget::createTable()
     connect(m_table, &MediaFileTableWidget::coverArtDeleted, this, &AddMediaFileWidget::someChangesHappen);
     connect(m_table, &MediaFileTableWidget::delButtonClicked, this, &AddMediaFileWidget::getWhenDelClicked);
     connect(m_table, &MediaFileTableWidget::deletionCompleted, this, &AddMediaFileWidget::whenDeleteCompleted);
-    connect(m_table, &MediaFileTableWidget::coverCleared, this, [this](int row) {
-        setCoverBorder(coverLabel(row), true);
-        markCoverChanged(row);
+    connect(m_table, &MediaFileTableWidget::coverReplaced, this, [this](int row, const QImage &picture) {
+        m_records.setCover(locationOf(row), picture);
     });
     connect(m_table, &MediaFileTableWidget::rowRemoved, this, [this](const QString &location) {
-        m_changes.remove(location);
-        forgetPressedCell();
+        m_records.remove(location);
     });
-    // Presses that miss every cell, and the end of a drag.
-    m_table->viewport()->installEventFilter(this);
 }
 
 void AddMediaFileWidget::createActions()
@@ -185,25 +104,25 @@ QString AddMediaFileWidget::locationOf(int row) const
     return m_table->locationOf(row);
 }
 
-QLabel *AddMediaFileWidget::coverLabel(int row) const
+void AddMediaFileWidget::replaceCover(int row, const QImage &picture)
 {
-    return qobject_cast<QLabel *>(m_table->cellWidget(row, columnOf(kCoverArt)));
+    m_table->installCoverLabel(row, QPixmap::fromImage(picture), true);
+    m_records.setCover(locationOf(row), picture);
 }
 
-void AddMediaFileWidget::markCoverChanged(int row)
+void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)())
 {
-    if (!m_saving)
-        m_changes.markCover(locationOf(row));
+    m_processingBox = new ProcessingBox(this);
+    connect(m_processingBox, &ProcessingBox::sendASignal, this, work);
+    m_processingBox->exec();
+    delete m_processingBox;
+    m_processingBox = nullptr;
 }
 
 void AddMediaFileWidget::getMediaList(QStringList list)
 {
     m_pendingMediaList = list;
-    m_processingBox = new ProcessingBox(this);
-    connect(m_processingBox, &ProcessingBox::sendASignal, this, &AddMediaFileWidget::initiating_Populating_Table);
-    m_processingBox->exec();
-    delete m_processingBox;
-    m_processingBox = nullptr;
+    runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table);
 }
 
 void AddMediaFileWidget::initiating_Populating_Table()
@@ -220,54 +139,27 @@ void AddMediaFileWidget::populate(const QStringList &paths)
 
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    QSet<QString> listed;
-    const int locationColumn = columnOf(kLocation);
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        if (const QTableWidgetItem *item = m_table->item(r, locationColumn))
-            listed.insert(item->text());
-    }
-    QStringList added;
-    for (const QString &path : paths) {
-        const QString absolute = QFileInfo(path).absoluteFilePath();
-        if (listed.contains(absolute))
-            continue;
-        listed.insert(absolute);
-        added.append(absolute);
-    }
-
+    const QStringList added = m_records.unlisted(paths);
     {
-        SortingPause pause(m_table);
+        const SortingPause pause(m_table);
         const QSignalBlocker blocker(m_table);
         int row = m_table->rowCount();
         // All rows at once: inserting them one by one moves every cell after
         // them each time.
         m_table->setRowCount(row + added.size());
         if (!added.isEmpty())
-            m_table->horizontalHeader()->setSectionResizeMode(columnOf(kCoverArt), QHeaderView::Fixed);
+            m_table->horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
         EventPump events;
         TagReadAhead records(added);
         for (const QString &path : qAsConst(added)) {
             events.pump();
-            fillRow(row++, path, records.take());
+            m_table->fillRow(row, path, records.take());
+            m_records.add(path);
+            ++row;
         }
     }
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
-}
-
-void AddMediaFileWidget::fillRow(int row, const QString &path, const TagRecord &record)
-{
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        const QString key = m_table->horizontalHeaderItem(c)->text();
-        if (key == kCoverArt)
-            m_table->setCellWidget(row, c, newCoverLabel(record.cover));
-        else if (key == kFileName)
-            m_table->setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
-        else if (key == kLocation)
-            m_table->setItem(row, c, new QTableWidgetItem(path));
-        else
-            m_table->setItem(row, c, new QTableWidgetItem(record.fields.value(key)));
-    }
 }
 
 void AddMediaFileWidget::someItemChanged(QTableWidgetItem *item)
@@ -275,9 +167,9 @@ void AddMediaFileWidget::someItemChanged(QTableWidgetItem *item)
     // The save's own renames of cells are not edits.
     if (m_saving || !item)
         return;
-    const QTableWidgetItem *header = m_table->horizontalHeaderItem(item->column());
-    if (header && header->text() != kLocation)
-        m_changes.markField(locationOf(item->row()), header->text());
+    const TagColumns::Column &column = TagColumns::all().at(item->column());
+    if (column.kind != Kind::Location)
+        m_records.markField(locationOf(item->row()), column.key);
     emit someChangesHappen(true);
 }
 
@@ -290,35 +182,26 @@ void AddMediaFileWidget::getListStatusDuringDeletion(bool)
 {
     if (m_table->rowCount() > 0)
         return;
-    m_changes.clear();
-    stretchColumnsOfEmptyList();
+    m_records.clear();
+    m_table->stretchColumnsOfEmptyList();
     emit listPopulatesOrNot(false);
     emit someChangesHappen(false);
 }
 
 void AddMediaFileWidget::getInitialClickedItem(int i_row, int i_col)
 {
-    m_pressedRow = i_row;
-    m_pressedColumn = i_col;
+    m_table->setPressedCell(i_row, i_col);
 }
 
-void AddMediaFileWidget::stretchColumnsOfEmptyList()
-{
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        if (m_table->horizontalHeaderItem(c)->text() != kCoverArt)
-            m_table->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
-    }
-}
-
-// Every row gone, with all that refers to rows: edits, the pressed cell,
+// Every row gone, with all that refers to rows: records, the pressed cell,
 // sorting.
 void AddMediaFileWidget::emptyTable()
 {
-    forgetPressedCell();
+    m_table->forgetPressedCell();
     m_selectionTracking = 0;
     m_table->setRowCount(0);
-    m_changes.clear();
-    stretchColumnsOfEmptyList();
+    m_records.clear();
+    m_table->stretchColumnsOfEmptyList();
     m_table->setSortingEnabled(false);
 }
 
@@ -342,72 +225,25 @@ void AddMediaFileWidget::UndoChangesInTable()
 
 void AddMediaFileWidget::saveChangesToFile()
 {
-    m_processingBox = new ProcessingBox(this);
-    connect(m_processingBox, &ProcessingBox::sendASignal, this, &AddMediaFileWidget::initiateSaveChanges);
-    m_processingBox->exec();
-    delete m_processingBox;
-    m_processingBox = nullptr;
+    runUnderOverlay(&AddMediaFileWidget::initiateSaveChanges);
 }
 
-void AddMediaFileWidget::setCell(int row, int column, const QString &text)
+// Writes only what the row's record says changed, then shows the outcome in
+// its cells: the file's name and path as they now are.
+void AddMediaFileWidget::saveRow(int row, FailureReport &failures)
 {
-    if (QTableWidgetItem *item = m_table->item(row, column))
-        item->setData(Qt::DisplayRole, text);
-}
-
-// Writes only what changed in the row: a rename when "FileName" changed, the
-// changed text fields, the cover when its cell changed. Returns false when
-// any of it could not be done.
-bool AddMediaFileWidget::saveRow(int row)
-{
-    QString path = locationOf(row);
-    const QSet<QString> fields = m_changes.changedFields(path);
-    bool ok = true;
-
-    if (fields.contains(kFileName)) {
-        const int nameColumn = columnOf(kFileName);
-        const QString newName = m_table->item(row, nameColumn)->text();
-        const QString currentName = QFileInfo(path).fileName();
-        if (newName != currentName) {
-            const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(path, newName);
-            if (target.ok && target.path == path) {
-                // "a" for "a.mp3": the name the file already has.
-                setCell(row, nameColumn, currentName);
-            } else if (target.ok && QFileInfo(path).isFile() && QFile::rename(path, target.path)) {
-                setCell(row, columnOf(kLocation), target.path);
-                setCell(row, nameColumn, QFileInfo(target.path).fileName());
-                m_changes.rename(path, target.path);
-                path = target.path;
-            } else {
-                // A file whose name does not end in ".mp3" is never renamed
-                // and its cell keeps what was typed.
-                if (path.endsWith(QLatin1String(".mp3")))
-                    setCell(row, nameColumn, currentName);
-                ok = false;
-            }
-        }
-    }
-
-    QMap<QString, QString> values;
-    for (const QString &key : TagKeys::textFields()) {
-        if (fields.contains(key))
-            values.insert(key, m_table->item(row, columnOf(key))->text());
-    }
-    std::optional<QImage> cover;
-    if (m_changes.coverChanged(path)) {
-        const QLabel *label = coverLabel(row);
-        const QPixmap pixmap = label ? label->pixmap(Qt::ReturnByValue) : QPixmap();
-        cover = pixmap.isNull() ? QImage()
-                                : pixmap.scaled(TagKeys::kCoverFit, TagKeys::kCoverFit, Qt::KeepAspectRatio,
-                                                Qt::SmoothTransformation)
-                                      .toImage();
-    }
-    if (!values.isEmpty() || cover)
-        ok = bool(TagReaderAndWriter::writeAll(path, values, cover)) && ok;
-
-    if (ok)
-        m_changes.remove(path);
-    return ok;
+    const QString path = locationOf(row);
+    const RowEdit edit = m_records.editOf(path, [&](const QString &key) {
+        const QTableWidgetItem *item = m_table->item(row, columnOf(key));
+        return item ? item->text() : QString();
+    });
+    const RowSaveOutcome outcome = RowSave::save(edit);
+    m_table->showSavedFile(row, outcome.path, bool(edit.fileName));
+    m_records.rename(path, outcome.path);
+    if (!outcome.ok())
+        failures.addFailure(outcome.path, outcome.failure);
+    if (!outcome.keepChanges)
+        m_records.markSaved(outcome.path);
 }
 
 void AddMediaFileWidget::initiateSaveChanges()
@@ -417,40 +253,37 @@ void AddMediaFileWidget::initiateSaveChanges()
 
     FailureReport failures;
     {
-        SortingPause pause(m_table);
+        const SortingPause pause(m_table);
         m_saving = true;
         EventPump events;
         for (int r = 0; r < m_table->rowCount(); ++r) {
             events.pump();
-            if (!m_changes.contains(locationOf(r)))
-                continue;
-            if (!saveRow(r))
-                failures.addFailure(locationOf(r));
+            if (m_records.isChanged(locationOf(r)))
+                saveRow(r, failures);
         }
         m_saving = false;
     }
 
-    if (failures.isEmpty()) {
+    if (failures.isEmpty())
         VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);
-        emit someChangesHappen(false);
-    } else {
-        // The rows stay changed, so the user can fix the cause and save again.
+    else
         VrNotification::showNotification(failures.message(QStringLiteral("saved")), Error);
-    }
+    // A row that failed stays changed, so the user can fix the cause and save
+    // again.
+    if (!m_records.hasChanges())
+        emit someChangesHappen(false);
 }
 
 void AddMediaFileWidget::removeSeratoTags()
 {
-    if (m_table->rowCount() == 0) {
-        VrNotification::showNotification(QStringLiteral("File list is empty. Operation can not be performed."),
-                                         Warning);
+    if (m_passes->refuseEmptyList())
         return;
-    }
     FailureReport failures;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         const QString location = locationOf(r);
-        if (!TagReaderAndWriter::removeSeratoData(location.toUtf8().constData()))
-            failures.addFailure(location);
+        const TagWriteResult result = TagReaderAndWriter::removeSeratoData(location.toUtf8().constData());
+        if (!result)
+            failures.addFailure(location, result.reason());
     }
     if (failures.isEmpty())
         VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
@@ -458,289 +291,71 @@ void AddMediaFileWidget::removeSeratoTags()
         VrNotification::showNotification(failures.message(QStringLiteral("changed")), Error);
 }
 
-bool AddMediaFileWidget::refuseEmptyList()
-{
-    if (m_table->rowCount() > 0)
-        return false;
-    VrNotification::showNotification(QStringLiteral("File list is empty. Operation can not be performed."), Warning);
-    return true;
-}
-
-// One pass over the chosen columns of every row. Writing goes through the
-// items with the table's signals open, so each cell that really changes is
-// tracked like a hand edit; a cell given its own text again reports nothing.
-void AddMediaFileWidget::rewriteColumns(const QStringList &columns,
-                                        const std::function<QString(const QString &)> &rewrite)
-{
-    SortingPause pause(m_table);
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        for (int c = 0; c < m_table->columnCount(); ++c) {
-            if (!columns.contains(m_table->horizontalHeaderItem(c)->text()))
-                continue;
-            if (QTableWidgetItem *item = m_table->item(r, c))
-                item->setData(Qt::DisplayRole, rewrite(item->text()));
-        }
-    }
-}
-
 void AddMediaFileWidget::findAndReplace(QStringList &fields, QString match, QString replacetext)
 {
-    if (refuseEmptyList())
-        return;
-    rewriteColumns(fields, [&](const QString &text) {
-        if (!text.contains(match, Qt::CaseSensitive))
-            return text;
-        return QString(text).replace(match, replacetext, Qt::CaseSensitive);
-    });
-    VrNotification::showNotification(QStringLiteral("All Text has been successfully replaced!"), Success);
+    m_passes->findAndReplace(fields, match, replacetext);
 }
 
 void AddMediaFileWidget::removeExtraSpaces(QStringList &columns)
 {
-    if (refuseEmptyList())
-        return;
-    rewriteColumns(columns, [](const QString &text) { return text.simplified(); });
-    VrNotification::showNotification(QStringLiteral("All extra spaces have been successfully removed!"), Success);
+    m_passes->removeExtraSpaces(columns);
 }
 
 void AddMediaFileWidget::formatText(QString option, QStringList &columns)
 {
-    if (refuseEmptyList())
-        return;
-    rewriteColumns(columns, [&](const QString &text) {
-        return option == QLatin1String("Capitalize") ? toTitleCase(text) : TextOperations::formatText(option, text);
-    });
-    VrNotification::showNotification(QStringLiteral("Selected fields text is converted to \"%1\" successfully!")
-                                         .arg(TextOperations::conversionName(option)),
-                                     Success);
+    m_passes->formatText(option, columns);
 }
 
 QString AddMediaFileWidget::toTitleCase(QString text)
 {
-    const QString converted = TextOperations::toTitleCase(text);
-    qDebug().noquote() << converted;
-    return converted;
+    return BulkTextPasses::toTitleCase(text);
 }
 
 void AddMediaFileWidget::getTagsAndSepToRename(QStringList &tagslist, QString sep)
 {
-    if (refuseEmptyList())
-        return;
-    FailureReport failures;
-    {
-        SortingPause pause(m_table);
-        for (int r = 0; r < m_table->rowCount(); ++r) {
-            QStringList values;
-            for (const QString &tag : qAsConst(tagslist)) {
-                for (int c = 0; c < m_table->columnCount(); ++c) {
-                    if (m_table->horizontalHeaderItem(c)->text() == tag && m_table->item(r, c))
-                        values.append(m_table->item(r, c)->text());
-                }
-            }
-            // A row without a usable value for every tag keeps its name, as
-            // the confirmation told the user.
-            const QString baseName = FileNamePattern::baseNameFromValues(values, sep, tagslist.size());
-            if (baseName.isEmpty())
-                continue;
-            const QString location = locationOf(r);
-            const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, baseName);
-            if (!target.ok || target.path == location)
-                continue;
-            if (!renameRowFile(baseName, location, r))
-                failures.addFailure(location);
-        }
-    }
-    if (failures.isEmpty())
-        VrNotification::showNotification(
-            QStringLiteral("File rename operation has been successfully completed for all possible rows!"), Success);
-    else
-        VrNotification::showNotification(failures.message(QStringLiteral("renamed")), Warning);
+    m_passes->renameFromTags(tagslist, sep);
 }
 
 bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, int row)
 {
-    const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, newBaseName);
-    // Only the listed file is ever moved, never a folder put in its place.
-    if (!target.ok || !QFileInfo(location).isFile() || !QFile::rename(location, target.path))
-        return false;
-    {
-        // Not an edit: the file on disk already has its new name.
-        const QSignalBlocker blocker(m_table);
-        setCell(row, columnOf(kLocation), target.path);
-        setCell(row, columnOf(kFileName), QFileInfo(target.path).fileName());
-    }
-    m_changes.rename(location, target.path);
-    return true;
+    return m_passes->renameRowFile(newBaseName, location, row).isEmpty();
 }
 
 void AddMediaFileWidget::getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep)
 {
-    if (refuseEmptyList())
-        return;
-    {
-        SortingPause pause(m_table);
-        for (int r = 0; r < m_table->rowCount(); ++r) {
-            for (int c = 0; c < m_table->columnCount(); ++c) {
-                if (m_table->horizontalHeaderItem(c)->text() == kFileName && m_table->item(r, c))
-                    fillTagsFromFileName(m_table->item(r, c)->text(), tagslist, sep, r);
-            }
-        }
-    }
-    VrNotification::showNotification(QStringLiteral("Operation has been successfully performed!"), Success);
+    m_passes->tagsFromFileNames(tagslist, sep);
 }
 
 void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row)
 {
-    const auto values = FileNamePattern::valuesFromFileName(fileName, tags, sep);
-    for (const auto &value : values) {
-        for (int c = 0; c < m_table->columnCount(); ++c) {
-            if (m_table->horizontalHeaderItem(c)->text() == value.first)
-                setCell(row, c, value.second);
-        }
-    }
-}
-
-void AddMediaFileWidget::forgetPressedCell()
-{
-    m_pressedRow = -1;
-    m_pressedColumn = -1;
-}
-
-// Sorting stays off from the press to the release of a drag: a value copied
-// into the sorted column would otherwise move rows under the pointer.
-void AddMediaFileWidget::holdSortingForDrag(bool hold)
-{
-    if (hold && !m_sortingHeldForDrag && m_table->isSortingEnabled()) {
-        m_table->setSortingEnabled(false);
-        m_sortingHeldForDrag = true;
-    } else if (!hold && m_sortingHeldForDrag) {
-        m_sortingHeldForDrag = false;
-        m_table->setSortingEnabled(true);
-    }
-}
-
-bool AddMediaFileWidget::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_table->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            // Qt also reports cells entered by a drag that began on empty
-            // space below the last row; such a drag must copy nothing.
-            const auto *press = static_cast<QMouseEvent *>(event);
-            if (!m_table->indexAt(press->pos()).isValid())
-                forgetPressedCell();
-            else
-                holdSortingForDrag(true);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            holdSortingForDrag(false);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    m_passes->fillTagsFromFileName(fileName, tags, sep, row);
 }
 
 void AddMediaFileWidget::copyValueInItems(int row, int col)
 {
-    if (m_pressedRow < 0 || m_pressedRow >= m_table->rowCount() || m_pressedColumn < 0
-        || m_pressedColumn >= m_table->columnCount())
-        return;
-    const QString key = m_table->horizontalHeaderItem(col)->text();
-    if (key == kFileName || key == kLocation)
-        return;
-    if (col != m_pressedColumn || row == m_pressedRow)
-        return;
-    if (key == kCoverArt) {
-        const QLabel *pressed = coverLabel(m_pressedRow);
-        if (!pressed)
-            return;
-        const QImage picture = pressed->pixmap(Qt::ReturnByValue).toImage();
-        m_table->installCoverLabel(row, QPixmap::fromImage(picture), false);
-        markCoverChanged(row);
-    } else {
-        const QTableWidgetItem *source = m_table->item(m_pressedRow, col);
-        QTableWidgetItem *target = m_table->item(row, col);
-        if (!source || !target)
-            return;
-        target->setData(Qt::DisplayRole, source->text());
-    }
-    emit someChangesHappen(true);
+    if (m_table->dragCopyTo(row, col))
+        emit someChangesHappen(true);
 }
 
 void AddMediaFileWidget::copyActionFired()
 {
-    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
-    if (selected.size() != 1)
-        return;
-    const QModelIndex index = selected.first();
-    if (m_table->horizontalHeaderItem(index.column())->text() == kCoverArt) {
-        if (const QLabel *label = coverLabel(index.row()))
-            m_copiedPicture = label->pixmap(Qt::ReturnByValue).toImage();
-    } else if (const QTableWidgetItem *item = m_table->item(index.row(), index.column())) {
-        m_copiedText = item->text();
-    }
+    m_table->copySelectedCell();
 }
 
 void AddMediaFileWidget::pasteActionFired()
 {
-    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
-    if (selected.size() != 1)
-        return;
-    const QModelIndex index = selected.first();
-    const QString key = m_table->horizontalHeaderItem(index.column())->text();
-    if (key == kLocation)
-        return;
-    const SortingPause pause(m_table);
-    if (key == kCoverArt) {
-        if (m_copiedPicture.isNull())
-            return;
-        installChangedCover(index.row(), m_copiedPicture);
+    if (m_table->pasteIntoSelectedCell())
         emit someChangesHappen(true);
-    } else if (!m_copiedText.isEmpty()) {
-        if (QTableWidgetItem *item = m_table->item(index.row(), index.column()))
-            item->setData(Qt::DisplayRole, m_copiedText);
-    }
-}
-
-void AddMediaFileWidget::installChangedCover(int row, const QImage &image)
-{
-    setCoverBorder(m_table->installCoverLabel(row, QPixmap::fromImage(image), true), true);
-    markCoverChanged(row);
 }
 
 void AddMediaFileWidget::getSearchPattern(QString pattern)
 {
-    if (m_table->rowCount() == 0)
-        return;
-    const QSignalBlocker blocker(m_table);
-    const QBrush plain(QColor(252, 252, 252, 255));
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        for (int c = 0; c < m_table->columnCount(); ++c) {
-            if (m_table->horizontalHeaderItem(c)->text() == kCoverArt)
-                continue;
-            if (QTableWidgetItem *item = m_table->item(r, c))
-                item->setData(Qt::BackgroundRole, plain);
-        }
-    }
-    if (pattern.isEmpty())
-        return;
-    const QList<QTableWidgetItem *> found = m_table->findItems(pattern, Qt::MatchContains);
-    for (QTableWidgetItem *item : found)
-        item->setData(Qt::BackgroundRole, QBrush(Qt::yellow));
+    m_table->markMatches(pattern);
 }
 
 void AddMediaFileWidget::changeTableView(int a)
 {
-    if (m_table->rowCount() == 0)
-        return;
-    for (int c = 0; c < m_table->columnCount(); ++c) {
-        const bool cover = m_table->horizontalHeaderItem(c)->text() == kCoverArt;
-        if (a == 1) {
-            if (cover)
-                m_table->horizontalHeader()->resizeSection(c, 200);
-            else
-                m_table->resizeColumnToContents(c);
-        } else if (a == 2) {
-            m_table->horizontalHeader()->resizeSection(c, cover ? 200 : 100);
-        }
-    }
+    m_table->resizeColumnsForView(a);
 }
 
 void AddMediaFileWidget::getWhenDelClicked()
@@ -753,55 +368,21 @@ void AddMediaFileWidget::whenDeleteCompleted()
     m_selectionTracking = 1;
 }
 
-void AddMediaFileWidget::setCoverBorder(QLabel *label, bool blue)
-{
-    if (!label)
-        return;
-    label->setStyleSheet(blue ? QStringLiteral("border: 2px solid blue") : QStringLiteral("border: 0px"));
-    if (blue)
-        m_blueCovers.append(label);
-}
-
-// Only the labels that carry a border are reset: restyling every cover of a
-// long list on each selection change made selecting sluggish.
 void AddMediaFileWidget::tableSelectionChanged()
 {
-    if (m_selectionTracking != 1)
-        return;
-    const QList<QPointer<QLabel>> bordered = m_blueCovers;
-    m_blueCovers.clear();
-    for (const QPointer<QLabel> &label : bordered) {
-        if (label)
-            label->setStyleSheet(QStringLiteral("border: 0px"));
-    }
-    const int coverColumn = columnOf(kCoverArt);
-    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
-    for (const QModelIndex &index : selected) {
-        if (index.column() == coverColumn)
-            setCoverBorder(coverLabel(index.row()), true);
-    }
+    if (m_selectionTracking == 1)
+        m_table->highlightSelectedCovers();
 }
 
 void AddMediaFileWidget::doubleClickedOnCell(int row, int col)
 {
-    if (m_table->horizontalHeaderItem(col)->text() != kCoverArt)
+    if (col != TagColumns::position(Kind::Cover))
         return;
     m_coverBoxRow = row;
     m_coverBoxColumn = col;
-    const int size = CoverArtDisplayBox::kPreviewSize;
-    const QLabel *label = coverLabel(row);
-    QImage shown = label ? label->pixmap(Qt::ReturnByValue)
-                               .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                               .toImage()
-                         : QImage();
-    if (shown.isNull())
-        shown = QPixmap(QStringLiteral(":/images/cover image not found.jpg"))
-                    .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                    .toImage();
-
     auto *box = new CoverArtDisplayBox;
     connect(box, &CoverArtDisplayBox::passCoverPicFileLoc, this, &AddMediaFileWidget::getCoverPicLocation);
-    box->setImage(shown);
+    box->setCover(QPixmap::fromImage(m_table->coverPicture(row)));
     box->raise();
     box->exec();
     delete box;
@@ -809,12 +390,9 @@ void AddMediaFileWidget::doubleClickedOnCell(int row, int col)
 
 void AddMediaFileWidget::getCoverPicLocation(QString &loc)
 {
-    QImage picture(loc);
+    const QImage picture(loc);
     if (picture.isNull() || m_coverBoxRow < 0 || m_coverBoxRow >= m_table->rowCount())
         return;
-    // Held like every cover cell: fitted to 400 x 400, never enlarged.
-    if (picture.width() > TagKeys::kCoverFit || picture.height() > TagKeys::kCoverFit)
-        picture = picture.scaled(TagKeys::kCoverFit, TagKeys::kCoverFit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    installChangedCover(m_coverBoxRow, picture);
+    replaceCover(m_coverBoxRow, RowSave::fitForTable(picture));
     emit someChangesHappen(true);
 }

@@ -1,30 +1,31 @@
 #pragma once
 
-#include "table/changeset.h"
+#include "table/rowrecords.h"
 #include "tags/tagfields.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
+#include <memory>
 
+class BulkTextPasses;
+class FailureReport;
 class MediaFileTableWidget;
 class ProcessingBox;
 class QAction;
-class QLabel;
 class QTableWidgetItem;
 class TagReaderAndWriter;
 
 // Owns the media table, the editing buffer over the MP3 files: fills it from
-// files, tracks what changed, saves, undoes and clears.
+// files, keeps a record per row of what changed, saves, undoes and clears.
 class AddMediaFileWidget : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit AddMediaFileWidget(QWidget *parent = nullptr);
+    ~AddMediaFileWidget() override;
 
     MediaFileTableWidget *table() const { return m_table; }
 
@@ -35,10 +36,11 @@ public:
     // Whether the list holds unsaved changes, as last reported through
     // someChangesHappen.
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
-    const ChangeSet &changes() const { return m_changes; }
+    const RowRecords &records() const { return m_records; }
 
-    // Records a change of the row's cover cell, so the next save writes it.
-    void markCoverChanged(int row);
+    // Gives the row a new cover (a null picture clears it), for the next
+    // save to write.
+    void replaceCover(int row, const QImage &picture);
 
     void removeSeratoTags();
 
@@ -81,39 +83,23 @@ public slots:
 private:
     void createTable();
     void createActions();
+    void runUnderOverlay(void (AddMediaFileWidget::*work)());
     void populate(const QStringList &paths);
-    void fillRow(int row, const QString &path, const TagRecord &record);
-    bool saveRow(int row);
-    void setCell(int row, int column, const QString &text);
-    QLabel *coverLabel(int row) const;
-    void stretchColumnsOfEmptyList();
+    void saveRow(int row, FailureReport &failures);
     void emptyTable();
-    bool refuseEmptyList();
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void forgetPressedCell();
-    void holdSortingForDrag(bool hold);
-    void setCoverBorder(QLabel *label, bool blue);
-    void installChangedCover(int row, const QImage &image);
-    void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
 
     MediaFileTableWidget *m_table = nullptr;
     TagReaderAndWriter *m_tags = nullptr;
     ProcessingBox *m_processingBox = nullptr;
     QStringList m_pendingMediaList;
-    int m_pressedRow = -1;
-    int m_pressedColumn = -1;
-    QString m_copiedText;
-    QImage m_copiedPicture;
     QAction *m_copyAction = nullptr;
     QAction *m_pasteAction = nullptr;
     int m_coverBoxRow = -1;
     int m_coverBoxColumn = -1;
     int m_selectionTracking = 0;
 
-    bool m_sortingHeldForDrag = false;
-    QList<QPointer<QLabel>> m_blueCovers;
-
-    ChangeSet m_changes;
+    RowRecords m_records;
+    std::unique_ptr<BulkTextPasses> m_passes;
     bool m_unsavedChanges = false;
     bool m_saving = false;
 };

@@ -68,6 +68,12 @@ void CoverArtDisplayBox::setImage(const QImage &image)
     m_pictureLabel->setPixmap(QPixmap::fromImage(image));
 }
 
+void CoverArtDisplayBox::setCover(const QPixmap &cover)
+{
+    const QPixmap shown = cover.isNull() ? QPixmap(QStringLiteral(":/images/cover image not found.jpg")) : cover;
+    setImage(shown.scaled(kPreviewSize, kPreviewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).toImage());
+}
+
 QImage CoverArtDisplayBox::shownImage() const
 {
     return m_pictureLabel->pixmap(Qt::ReturnByValue).toImage();

@@ -17,6 +17,9 @@ public:
     explicit CoverArtDisplayBox(QWidget *parent = nullptr);
 
     void setImage(const QImage &image);
+    // The cover stretched to the preview size; a stand-in picture when the
+    // cell shows none.
+    void setCover(const QPixmap &cover);
     QImage shownImage() const;
 
     // The file dialog, replaceable so tests need no native dialog.

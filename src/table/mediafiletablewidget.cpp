@@ -1,29 +1,18 @@
 #include "table/mediafiletablewidget.h"
 
+#include "tags/tagcolumns.h"
+#include "theme/apptheme.h"
+
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 
+using TagColumns::Kind;
+
 namespace {
-
-// Holds sorting off for a whole pass over captured index positions: a cell
-// cleared in the sorted column would otherwise move its row mid-pass.
-class SortingHold
-{
-public:
-    explicit SortingHold(QTableWidget *table)
-        : m_table(table)
-        , m_wasEnabled(table->isSortingEnabled())
-    {
-        m_table->setSortingEnabled(false);
-    }
-    ~SortingHold() { m_table->setSortingEnabled(m_wasEnabled); }
-
-private:
-    QTableWidget *m_table;
-    bool m_wasEnabled;
-};
-
+const QString kChangedCoverStyle = QStringLiteral("border: 2px solid blue");
+const QString kPlainCoverStyle = QStringLiteral("border: 0px");
 } // namespace
 
 MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
@@ -31,33 +20,241 @@ MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
 {
 }
 
+// The header's sections never move, so a column stays where the registry put it.
 int MediaFileTableWidget::columnOf(const QString &key) const
 {
-    for (int c = 0; c < columnCount(); ++c) {
-        const QTableWidgetItem *header = horizontalHeaderItem(c);
-        if (header && header->text() == key)
-            return c;
-    }
-    return -1;
+    return TagColumns::position(key);
 }
 
 QString MediaFileTableWidget::locationOf(int row) const
 {
-    const QTableWidgetItem *cell = item(row, columnOf(QStringLiteral("Location")));
+    const QTableWidgetItem *cell = item(row, TagColumns::position(Kind::Location));
     return cell ? cell->text() : QString();
 }
 
-QLabel *MediaFileTableWidget::installCoverLabel(int row, const QPixmap &pixmap, bool blueBorder)
+void MediaFileTableWidget::fillRow(int row, const QString &path, const TagRecord &record)
+{
+    const QVector<TagColumns::Column> &columns = TagColumns::all();
+    for (int c = 0; c < columns.size(); ++c) {
+        switch (columns.at(c).kind) {
+        case Kind::Cover: {
+            auto *label = new QLabel;
+            label->setPixmap(QPixmap::fromImage(record.cover));
+            label->setAlignment(Qt::AlignAbsolute);
+            setCellWidget(row, c, label);
+            break;
+        }
+        case Kind::FileName:
+            setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
+            break;
+        case Kind::Location:
+            setItem(row, c, new QTableWidgetItem(path));
+            break;
+        case Kind::Text:
+            setItem(row, c, new QTableWidgetItem(record.fields.value(columns.at(c).key)));
+            break;
+        }
+    }
+}
+
+void MediaFileTableWidget::showSavedFile(int row, const QString &path, bool nameEdited)
+{
+    item(row, TagColumns::position(Kind::Location))->setData(Qt::DisplayRole, path);
+    if (nameEdited)
+        item(row, TagColumns::position(Kind::FileName))->setData(Qt::DisplayRole, QFileInfo(path).fileName());
+}
+
+void MediaFileTableWidget::stretchColumnsOfEmptyList()
+{
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    for (int c = 0; c < columnCount(); ++c) {
+        if (c != coverColumn)
+            horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
+    }
+}
+
+QLabel *MediaFileTableWidget::installCoverLabel(int row, const QPixmap &pixmap, bool changed)
 {
     auto *label = new QLabel;
-    if (blueBorder)
-        label->setStyleSheet(QStringLiteral("border: 2px solid blue"));
+    if (changed)
+        setCoverBorder(label, true);
     label->setPixmap(pixmap);
     label->setAlignment(Qt::AlignAbsolute);
-    const int column = columnOf(QStringLiteral("CoverArt"));
+    const int column = TagColumns::position(Kind::Cover);
     horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
     setCellWidget(row, column, label);
     return label;
+}
+
+QLabel *MediaFileTableWidget::coverLabel(int row) const
+{
+    return qobject_cast<QLabel *>(cellWidget(row, TagColumns::position(Kind::Cover)));
+}
+
+QImage MediaFileTableWidget::coverPicture(int row) const
+{
+    const QLabel *label = coverLabel(row);
+    return label ? label->pixmap(Qt::ReturnByValue).toImage() : QImage();
+}
+
+void MediaFileTableWidget::setCoverBorder(QLabel *label, bool blue)
+{
+    if (!label)
+        return;
+    label->setStyleSheet(blue ? kChangedCoverStyle : kPlainCoverStyle);
+    if (blue)
+        m_blueCovers.append(label);
+}
+
+// Only the labels that carry a border are reset: restyling every cover of a
+// long list on each selection change made selecting sluggish.
+void MediaFileTableWidget::highlightSelectedCovers()
+{
+    const QList<QPointer<QLabel>> bordered = m_blueCovers;
+    m_blueCovers.clear();
+    for (const QPointer<QLabel> &label : bordered) {
+        if (label)
+            label->setStyleSheet(kPlainCoverStyle);
+    }
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected) {
+        if (index.column() == coverColumn)
+            setCoverBorder(coverLabel(index.row()), true);
+    }
+}
+
+void MediaFileTableWidget::setPressedCell(int row, int column)
+{
+    m_pressedRow = row;
+    m_pressedColumn = column;
+}
+
+void MediaFileTableWidget::forgetPressedCell()
+{
+    setPressedCell(-1, -1);
+}
+
+bool MediaFileTableWidget::dragCopyTo(int row, int column)
+{
+    if (m_pressedRow < 0 || m_pressedRow >= rowCount() || m_pressedColumn < 0 || m_pressedColumn >= columnCount())
+        return false;
+    const Kind kind = TagColumns::all().at(column).kind;
+    if (kind == Kind::FileName || kind == Kind::Location)
+        return false;
+    if (column != m_pressedColumn || row == m_pressedRow)
+        return false;
+    if (kind == Kind::Cover) {
+        if (!coverLabel(m_pressedRow))
+            return false;
+        const QImage picture = coverPicture(m_pressedRow);
+        installCoverLabel(row, QPixmap::fromImage(picture), false);
+        emit coverReplaced(row, picture);
+        return true;
+    }
+    const QTableWidgetItem *source = item(m_pressedRow, column);
+    QTableWidgetItem *target = item(row, column);
+    if (!source || !target)
+        return false;
+    target->setData(Qt::DisplayRole, source->text());
+    return true;
+}
+
+void MediaFileTableWidget::copySelectedCell()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.size() != 1)
+        return;
+    const QModelIndex index = selected.first();
+    if (index.column() == TagColumns::position(Kind::Cover)) {
+        if (coverLabel(index.row()))
+            m_copiedPicture = coverPicture(index.row());
+    } else if (const QTableWidgetItem *cell = item(index.row(), index.column())) {
+        m_copiedText = cell->text();
+    }
+}
+
+bool MediaFileTableWidget::pasteIntoSelectedCell()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.size() != 1)
+        return false;
+    const QModelIndex index = selected.first();
+    const Kind kind = TagColumns::all().at(index.column()).kind;
+    if (kind == Kind::Location)
+        return false;
+    const SortingPause pause(this);
+    if (kind == Kind::Cover) {
+        if (m_copiedPicture.isNull())
+            return false;
+        installCoverLabel(index.row(), QPixmap::fromImage(m_copiedPicture), true);
+        emit coverReplaced(index.row(), m_copiedPicture);
+        return true;
+    }
+    if (!m_copiedText.isEmpty()) {
+        if (QTableWidgetItem *cell = item(index.row(), index.column()))
+            cell->setData(Qt::DisplayRole, m_copiedText);
+    }
+    return false;
+}
+
+void MediaFileTableWidget::markMatches(const QString &pattern)
+{
+    if (rowCount() == 0)
+        return;
+    const QSignalBlocker blocker(this);
+    const QBrush plain(AppTheme::plainBackground());
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    for (int r = 0; r < rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            if (c == coverColumn)
+                continue;
+            if (QTableWidgetItem *cell = item(r, c))
+                cell->setData(Qt::BackgroundRole, plain);
+        }
+    }
+    if (pattern.isEmpty())
+        return;
+    const QList<QTableWidgetItem *> found = findItems(pattern, Qt::MatchContains);
+    for (QTableWidgetItem *cell : found)
+        cell->setData(Qt::BackgroundRole, QBrush(AppTheme::searchHit()));
+}
+
+void MediaFileTableWidget::resizeColumnsForView(int view)
+{
+    if (rowCount() == 0)
+        return;
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    for (int c = 0; c < columnCount(); ++c) {
+        const bool cover = c == coverColumn;
+        if (view == 1) {
+            if (cover)
+                horizontalHeader()->resizeSection(c, 200);
+            else
+                resizeColumnToContents(c);
+        } else if (view == 2) {
+            horizontalHeader()->resizeSection(c, cover ? 200 : 100);
+        }
+    }
+}
+
+// Sorting stays off from the press to the release of a drag: a value copied
+// into the sorted column would otherwise move rows under the pointer.
+void MediaFileTableWidget::mousePressEvent(QMouseEvent *event)
+{
+    // Qt also reports cells entered by a drag that began on empty space
+    // below the last row; such a drag must copy nothing.
+    if (!indexAt(event->pos()).isValid())
+        forgetPressedCell();
+    else if (!m_dragPause)
+        m_dragPause.emplace(this);
+    QTableWidget::mousePressEvent(event);
+}
+
+void MediaFileTableWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragPause.reset();
+    QTableWidget::mouseReleaseEvent(event);
 }
 
 void MediaFileTableWidget::keyPressEvent(QKeyEvent *event)
@@ -95,16 +292,16 @@ void MediaFileTableWidget::deleteSelection()
 
 void MediaFileTableWidget::clearSelectedCells(const QModelIndexList &indexes)
 {
-    const SortingHold hold(this);
+    const SortingPause pause(this);
     for (const QModelIndex &index : indexes) {
-        const QString key = horizontalHeaderItem(index.column())->text();
+        const Kind kind = TagColumns::all().at(index.column()).kind;
         // The file name is renamed only on purpose, and the location is the
         // row's one link to its file.
-        if (key == QLatin1String("FileName") || key == QLatin1String("Location"))
+        if (kind == Kind::FileName || kind == Kind::Location)
             continue;
-        if (key == QLatin1String("CoverArt")) {
+        if (kind == Kind::Cover) {
             installCoverLabel(index.row(), QPixmap(), true);
-            emit coverCleared(index.row());
+            emit coverReplaced(index.row(), QImage());
             emit coverArtDeleted(true);
         } else if (QTableWidgetItem *cell = item(index.row(), index.column())) {
             cell->setData(Qt::DisplayRole, QString());
@@ -123,6 +320,7 @@ void MediaFileTableWidget::removeRows(const QModelIndexList &rows)
                 continue;
             emit delButtonClicked();
             removeRow(r);
+            forgetPressedCell();
             emit rowRemoved(location);
             emit listEmptyOrNot(false);
             emit deletionCompleted();
@@ -137,8 +335,8 @@ void MediaFileTableWidget::moveCurrent(int rowStep, int columnStep)
         return;
     const int row = selected.first().row() + rowStep;
     const int column = selected.first().column() + columnStep;
-    // The last column is the hidden location: never reached.
-    if (row < 0 || row >= rowCount() || column < 0 || column > columnCount() - 2)
+    // The hidden location is never reached.
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount() || isColumnHidden(column))
         return;
     setCurrentCell(row, column);
 }

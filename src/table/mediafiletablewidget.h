@@ -1,11 +1,20 @@
 #pragma once
 
+#include "table/tablehelpers.h"
+#include "tags/tagfields.h"
+
+#include <QImage>
+#include <QList>
+#include <QPointer>
 #include <QTableWidget>
+
+#include <optional>
 
 class QLabel;
 
 // The media table: one row per MP3 file. Handles Delete and the arrow keys
-// itself; every other key is ignored, so typing never starts an edit.
+// itself; every other key is ignored, so typing never starts an edit. A drag
+// from a pressed cell copies its value down or up its column.
 class MediaFileTableWidget : public QTableWidget
 {
     Q_OBJECT
@@ -16,25 +25,66 @@ public:
     int columnOf(const QString &key) const;
     QString locationOf(int row) const;
 
+    // One file's cells, with the table's signals blocked by the caller.
+    void fillRow(int row, const QString &path, const TagRecord &record);
+    // The save's outcome for a row: its file's path, and its name when the
+    // name was edited.
+    void showSavedFile(int row, const QString &path, bool nameEdited);
+    // An empty table's columns share its width; the cover keeps its own.
+    void stretchColumnsOfEmptyList();
+
     // A cover cell's label: no frame of its own, the picture at its own size
-    // from the top-left corner. blueBorder marks a changed or selected cover.
-    QLabel *installCoverLabel(int row, const QPixmap &pixmap, bool blueBorder);
+    // from the top-left corner. A changed cover gets the blue border.
+    QLabel *installCoverLabel(int row, const QPixmap &pixmap, bool changed);
+    QLabel *coverLabel(int row) const;
+    QImage coverPicture(int row) const;
+    // Blue borders on the selected covers only.
+    void highlightSelectedCovers();
+
+    // The start of a drag-copy; forgotten when the rows it refers to go.
+    void setPressedCell(int row, int column);
+    void forgetPressedCell();
+    // Copies the pressed cell's value into (row, column) of the same column;
+    // false when nothing was copied.
+    bool dragCopyTo(int row, int column);
+
+    // The copy buffer: one selected cell's text or cover picture. Pasting a
+    // text goes through the item, so it is tracked like a hand edit; true
+    // when a cover was pasted.
+    void copySelectedCell();
+    bool pasteIntoSelectedCell();
+
+    // Search hits on a yellow background; an empty pattern marks none.
+    void markMatches(const QString &pattern);
+    // 1: every column fitted to its contents; 2: all the same width.
+    void resizeColumnsForView(int view);
 
 signals:
     void listEmptyOrNot(bool z);
     void coverArtDeleted(bool a);
     void delButtonClicked();
     void deletionCompleted();
-    // Which row's cover Delete emptied, and which file left the list.
-    void coverCleared(int row);
+    // A row's cover changed in the table (a null picture: cleared), and
+    // which file left the list.
+    void coverReplaced(int row, const QImage &picture);
     void rowRemoved(const QString &location);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void deleteSelection();
     void clearSelectedCells(const QModelIndexList &indexes);
     void removeRows(const QModelIndexList &rows);
     void moveCurrent(int rowStep, int columnStep);
+    void setCoverBorder(QLabel *label, bool blue);
+
+    int m_pressedRow = -1;
+    int m_pressedColumn = -1;
+    std::optional<SortingPause> m_dragPause;
+    QList<QPointer<QLabel>> m_blueCovers;
+    QString m_copiedText;
+    QImage m_copiedPicture;
 };

@@ -1,23 +1,18 @@
 #pragma once
 
+#include "tags/tagcolumns.h"
+
 #include <QImage>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
+namespace TagKeys {
 // The thirteen tag text fields, by the column key the table shows them under,
 // in column order.
-namespace TagKeys {
 inline const QStringList &textFields()
 {
-    static const QStringList keys = {
-        QStringLiteral("Title"),    QStringLiteral("Artist"),   QStringLiteral("Album"),
-        QStringLiteral("Year"),     QStringLiteral("Comment"),  QStringLiteral("Track"),
-        QStringLiteral("Genre"),    QStringLiteral("BPM"),      QStringLiteral("Composer"),
-        QStringLiteral("Grouping"), QStringLiteral("Label"),    QStringLiteral("Remixer"),
-        QStringLiteral("InitialKey"),
-    };
-    return keys;
+    return TagColumns::textKeys();
 }
 
 // Covers are held, and stored, fitted into this square.

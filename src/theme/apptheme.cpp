@@ -28,3 +28,28 @@ void AppTheme::registerResources()
 {
     initSonvelResources();
 }
+
+QColor AppTheme::plainBackground()
+{
+    return QColor(252, 252, 252);
+}
+
+QColor AppTheme::searchHit()
+{
+    return QColor(Qt::yellow);
+}
+
+QColor AppTheme::softEdge()
+{
+    return QColor(200, 200, 200);
+}
+
+QColor AppTheme::notificationPanel()
+{
+    return QColor(10, 56, 73);
+}
+
+QColor AppTheme::notificationEdge()
+{
+    return QColor(0x96, 0x96, 0x96);
+}

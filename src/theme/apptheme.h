@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -14,4 +15,12 @@ public:
     // The resources live in a static library; without a reference from the
     // executable the linker drops them. Safe to call more than once.
     static void registerResources();
+
+    // Colours the code paints itself (item roles, painters, translucent
+    // windows); everything a stylesheet rule can say is in Sonvel.qss.
+    static QColor plainBackground();
+    static QColor searchHit();
+    static QColor softEdge();
+    static QColor notificationPanel();
+    static QColor notificationEdge();
 };

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QVariant>
 
 UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
@@ -21,7 +22,7 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     m_titleLabel->setText(QStringLiteral("Application Update"));
     m_titleLabel->setAlignment(Qt::AlignCenter);
     m_titleLabel->setFont(VrFontProvider::font20(QFont::Bold));
-    m_titleLabel->setStyleSheet(QStringLiteral("border-bottom: 0px"));
+    m_titleLabel->setProperty("dialogTitle", true);
 
     m_progressBar->setTextVisible(false);
     m_progressBar->setRange(0, 100);

@@ -1,5 +1,6 @@
 #include "widgets/processingbox.h"
 
+#include "theme/apptheme.h"
 #include "theme/geometryprovider.h"
 
 #include <QCloseEvent>
@@ -24,7 +25,7 @@ ProcessingBox::ProcessingBox(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
 
     QPalette palette = this->palette();
-    palette.setBrush(QPalette::All, QPalette::Window, QColor(252, 252, 252));
+    palette.setBrush(QPalette::All, QPalette::Window, AppTheme::plainBackground());
     setAutoFillBackground(true);
     setPalette(palette);
 

@@ -27,10 +27,10 @@ SonvelMessageBox::SonvelMessageBox(QWidget *parent)
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     m_titleLabel->setFont(VrFontProvider::font20(QFont::Bold));
-    m_titleLabel->setStyleSheet(QStringLiteral("border-bottom: 0px"));
+    m_titleLabel->setProperty("dialogTitle", true);
 
     m_messageLabel->setFont(VrFontProvider::font14(QFont::Normal));
-    m_messageLabel->setStyleSheet(QStringLiteral("QLabel {color: #000000;}"));
+    m_messageLabel->setProperty("dialogMessage", true);
 
     for (QPushButton *button : {m_okButton, m_cancelButton}) {
         button->setFont(VrFontProvider::font14(QFont::Normal));

@@ -1,6 +1,6 @@
 #include "widgets/vrnotification.h"
 
-#include "app/mainwindow.h"
+#include "theme/apptheme.h"
 #include "theme/vrfontprovider.h"
 
 #include <QApplication>
@@ -25,7 +25,18 @@ QList<QPointer<VrNotification>> &liveNotifications()
     return list;
 }
 
+QPointer<QWidget> &host()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
 } // namespace
+
+void VrNotification::setHost(QWidget *window)
+{
+    host() = window;
+}
 
 VrNotification::VrNotification(const QString &message, int kind, QWidget *parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
@@ -39,8 +50,8 @@ VrNotification::VrNotification(const QString &message, int kind, QWidget *parent
     setAttribute(Qt::WA_TranslucentBackground);
 
     QPalette palette;
-    palette.setColor(QPalette::All, QPalette::Window, QColor(10, 56, 73));
-    palette.setColor(QPalette::All, QPalette::Base, QColor(0x96, 0x96, 0x96));
+    palette.setColor(QPalette::All, QPalette::Window, AppTheme::notificationPanel());
+    palette.setColor(QPalette::All, QPalette::Base, AppTheme::notificationEdge());
     palette.setColor(QPalette::All, QPalette::WindowText, Qt::white);
     setPalette(palette);
 
@@ -78,7 +89,7 @@ QString VrNotification::iconPath(int kind)
 
 void VrNotification::showNotification(const QString &message, int kind)
 {
-    MainWindow *mainWindow = MainWindow::instance();
+    QWidget *mainWindow = host();
     auto *notification = new VrNotification(message, kind, mainWindow);
     notification->updateGeometry();
     notification->show();

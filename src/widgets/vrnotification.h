@@ -22,6 +22,10 @@ public:
 
     static void showNotification(const QString &message, int kind);
 
+    // The window notifications are placed over, set by whoever owns it; with
+    // none they appear at the screen's top-left.
+    static void setHost(QWidget *host);
+
     static QString iconPath(int kind);
 
 public slots:

@@ -195,7 +195,7 @@ void TestMainWindow::typicalUseEndToEnd()
     QVERIFY(!saveButton->isVisible());
     QVERIFY(clearButton->isVisible());
     QVERIFY(viewToggle->isVisible());
-    QVERIFY(table.changes().isEmpty());
+    QVERIFY(!table.records().hasChanges());
 }
 
 void TestMainWindow::clearButtonAsksAndEmptiesTheList_data()
@@ -226,7 +226,7 @@ void TestMainWindow::clearButtonAsksAndEmptiesTheList()
 
     if (ok) {
         QCOMPARE(table.table()->rowCount(), 0);
-        QVERIFY(table.changes().isEmpty());
+        QVERIFY(!table.records().hasChanges());
         QVERIFY(!viewToggle->isVisible());
         QVERIFY(!viewToggle->isChecked());
         QVERIFY(!clearButton->isVisible());
@@ -234,7 +234,7 @@ void TestMainWindow::clearButtonAsksAndEmptiesTheList()
     } else {
         QCOMPARE(table.table()->rowCount(), 2);
         QCOMPARE(cell(table, 0, QStringLiteral("Title")), QStringLiteral("Edited"));
-        QVERIFY(table.changes().contains(paths.at(0)));
+        QVERIFY(table.records().isChanged(paths.at(0)));
         QVERIFY(viewToggle->isVisible());
         QVERIFY(clearButton->isVisible());
         QVERIFY(saveButton->isVisible());
@@ -271,7 +271,7 @@ void TestMainWindow::undoButtonAsksAndReloads()
 
     QCOMPARE(columnTexts(table, QStringLiteral("Location")), paths);
     QCOMPARE(cell(table, 2, QStringLiteral("Artist")), ok ? QStringLiteral("Cleo Park") : QStringLiteral("Edited"));
-    QCOMPARE(table.changes().isEmpty(), ok);
+    QCOMPARE(!table.records().hasChanges(), ok);
     QCOMPARE(viewToggle->isChecked(), !ok);
     QCOMPARE(undoButton->isVisible(), !ok);
     QCOMPARE(saveButton->isVisible(), !ok);
@@ -369,7 +369,7 @@ void TestMainWindow::closeAsksOnlyWithUnsavedChanges()
     if (!closes) {
         QCOMPARE(cell(table, 0, QStringLiteral("Title")), QStringLiteral("Edited"));
         QVERIFY(table.hasUnsavedChanges());
-        QVERIFY(!table.changes().isEmpty());
+        QVERIFY(!!table.records().hasChanges());
     }
     for (int i = 0; i < paths.size(); ++i)
         QCOMPARE(F::hash(paths.at(i)), hashes.at(i));

@@ -5,7 +5,7 @@
 #include "operations/panelmode.h"
 #include "theme/geometryprovider.h"
 #include "widgets/sonvelmessagebox.h"
-#include "widgets/vrnotification.h"
+#include "common/notifications.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -47,34 +47,13 @@ QStringList columnNames(const QStringList &keys)
     return names;
 }
 
-QList<VrNotification *> liveNotifications()
-{
-    QList<VrNotification *> list;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *notification = qobject_cast<VrNotification *>(widget))
-            list.append(notification);
-    }
-    return list;
-}
-
-int kindOf(VrNotification *notification)
-{
-    const QImage icon =
-        notification->findChild<QLabel *>(QStringLiteral("iconLabel"))->pixmap(Qt::ReturnByValue).toImage();
-    for (int kind : {Success, Error, Warning, Info}) {
-        if (icon == QPixmap(VrNotification::iconPath(kind)).toImage())
-            return kind;
-    }
-    return -1;
-}
-
 // "text|kind" for every notification on screen.
 QStringList shownMessages()
 {
     QStringList messages;
     for (VrNotification *notification : liveNotifications()) {
-        const QString text = notification->findChild<QLabel *>(QStringLiteral("textLabel"))->text();
-        messages.append(text + QLatin1Char('|') + QString::number(kindOf(notification)));
+        messages.append(notificationText(notification) + QLatin1Char('|')
+                        + QString::number(notificationKind(notification)));
     }
     return messages;
 }
@@ -187,7 +166,7 @@ void TestGlobalReplaceBox::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-    qDeleteAll(liveNotifications());
+    closeNotifications();
 }
 
 QStringList TestGlobalReplaceBox::visibleChildren() const

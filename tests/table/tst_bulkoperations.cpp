@@ -26,27 +26,14 @@ QString makeFile(const QString &dir, const QString &name, const Fields &fields)
     return !path.isEmpty() && (frames.isEmpty() || F::addFrames(path, frames)) ? path : QString();
 }
 
-// The kind of a notification, told by its icon.
-QString kindOf(const VrNotification *notification)
-{
-    const auto *icon = notification->findChild<QLabel *>(QStringLiteral("iconLabel"));
-    const QImage shown = icon ? icon->pixmap(Qt::ReturnByValue).toImage() : QImage();
-    const QList<QPair<int, QString>> kinds = {
-        {Success, "Success"}, {Error, "Error"}, {Warning, "Warning"}, {Info, "Info"}};
-    for (const auto &kind : kinds) {
-        if (!shown.isNull() && shown == QPixmap(VrNotification::iconPath(kind.first)).toImage())
-            return kind.second;
-    }
-    return QStringLiteral("Unknown");
-}
-
 // "<kind>: <text>" of every notification on screen; callers close the old
 // ones first.
 QStringList shownNotifications()
 {
     QStringList list;
     for (const VrNotification *notification : liveNotifications())
-        list << kindOf(notification) + QStringLiteral(": ") + notificationText(notification);
+        list << QStringList{"Unknown", "Success", "Error", "Warning", "Info"}.at(notificationKind(notification) + 1)
+                    + QStringLiteral(": ") + notificationText(notification);
     return list;
 }
 
@@ -77,11 +64,6 @@ void runOperation(AddMediaFileWidget &widget, const QString &operation, const QS
         widget.formatText(operation, columns);
 }
 
-QStringList filesIn(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
 // Every cell text of the row but those of the given columns.
 QStringList otherCells(const AddMediaFileWidget &widget, int row, const QStringList &columns)
 {
@@ -92,6 +74,52 @@ QStringList otherCells(const AddMediaFileWidget &widget, int row, const QStringL
             texts << key + QLatin1Char('=') + cell(widget, row, key);
     }
     return texts;
+}
+
+// Runs a pass over the listed table and checks that what it did counts as
+// edits: per file the keys show expected (a file's old values where it
+// changed nothing), every other cell stays, the records hold just the changed
+// keys and nothing is written; then a save stores what the table shows.
+void checkPassIsEdits(PopulatedTable &t, const QStringList &keys, const QList<QStringList> &old,
+                      const QList<QStringList> &expected, const QString &notice,
+                      const std::function<void()> &pass)
+{
+    QList<QStringList> untouched;
+    for (int i = 0; i < t.paths.size(); ++i)
+        untouched << otherCells(t.widget, t.row(i), keys);
+    closeNotifications();
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    pass();
+
+    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + notice});
+    bool anyChanged = false;
+    for (int i = 0; i < t.paths.size(); ++i) {
+        QStringList shown;
+        QSet<QString> changedKeys;
+        for (int k = 0; k < keys.size(); ++k) {
+            shown << t.cell(i, keys.at(k));
+            if (expected.at(i).at(k) != old.at(i).at(k))
+                changedKeys.insert(keys.at(k));
+        }
+        QCOMPARE(shown, expected.at(i));
+        QCOMPARE(otherCells(t.widget, t.row(i), keys), untouched.at(i));
+        QCOMPARE(t.widget.records().changedFields(t.paths.at(i)), changedKeys);
+        anyChanged = anyChanged || !changedKeys.isEmpty();
+        QVERIFY(t.unchanged(i));
+    }
+    QCOMPARE(changed.isEmpty(), !anyChanged);
+    QVERIFY(!boolValues(changed).contains(false));
+    if (!anyChanged)
+        return;
+
+    t.widget.initiateSaveChanges();
+    QVERIFY(!t.widget.records().hasChanges());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        for (int k = 0; k < keys.size(); ++k)
+            QCOMPARE(fieldByKey(keys.at(k)).read(t.paths.at(i)), expected.at(i).at(k));
+        if (expected.at(i) == old.at(i))
+            QVERIFY(t.unchanged(i));
+    }
 }
 
 } // namespace
@@ -141,27 +169,21 @@ void TestBulkOperations::emptyListIsRefused()
     QFETCH(QString, operation);
     QFETCH(QStringList, args);
     QFETCH(bool, cleared);
-    QTemporaryDir tmp;
-    const QString path = makeTrack(tmp.path(), "air-venus.mp3", "venus", "air");
-    QVERIFY(!path.isEmpty());
-    const QByteArray hash = F::hash(path);
-
-    AddMediaFileWidget widget;
+    PopulatedTable t({{"air-venus.mp3", "venus", "air"}});
     if (cleared) {
-        widget.getMediaList({path});
-        QVERIFY(edit(widget, 0, QStringLiteral("Title"), QStringLiteral("a venus")));
-        widget.clearList();
+        QVERIFY(t.list() && t.edit(0, QStringLiteral("Title"), QStringLiteral("a venus")));
+        t.widget.clearList();
     }
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, operation, args, {QStringLiteral("Artist"), QStringLiteral("Title")});
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(t.widget, operation, args, {QStringLiteral("Artist"), QStringLiteral("Title")});
 
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Warning: ") + kEmptyList});
-    QCOMPARE(widget.table()->rowCount(), 0);
+    QCOMPARE(t.widget.table()->rowCount(), 0);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
-    QCOMPARE(filesIn(tmp.path()), QStringList{"air-venus.mp3"});
-    QCOMPARE(F::hash(path), hash);
+    QVERIFY(!t.widget.records().hasChanges());
+    QCOMPARE(filesIn(t.dir.path()), QStringList{"air-venus.mp3"});
+    QVERIFY(t.unchanged(0));
 }
 
 void TestBulkOperations::rewritesListedColumns_data()
@@ -241,58 +263,22 @@ void TestBulkOperations::rewritesListedColumns()
     QFETCH(QStringList, columns);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
+    PopulatedTable t(before.size(), [&](const QString &dir, int i) {
+        return makeFile(dir, QStringLiteral("%1.mp3").arg(i),
+                        {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
+    });
+    QVERIFY(t.list());
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), before);
+    QList<QStringList> old;
+    QList<QStringList> expected;
     for (int i = 0; i < before.size(); ++i) {
-        paths << makeFile(tmp.path(), QStringLiteral("%1.mp3").arg(i),
-                          {{"Title", before.at(i)}, {"Artist", before.at(i)}, {"Album", "Same Album"}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
+        old << QStringList{before.at(i), before.at(i)};
+        expected << QStringList();
+        for (const QString &key : {QStringLiteral("Title"), QStringLiteral("Artist")})
+            expected.last() << (columns.contains(key) ? after.at(i) : before.at(i));
     }
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), before);
-    QList<QStringList> untouched;
-    for (const QString &path : paths)
-        untouched << otherCells(widget, rowOf(widget, path), columns);
-    closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, operation, args, columns);
-
-    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + successText(operation)});
-    bool anyChanged = false;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        const int row = rowOf(widget, path);
-        QCOMPARE(otherCells(widget, row, columns), untouched.at(i));
-        QSet<QString> changedKeys;
-        for (const QString &key : {QStringLiteral("Title"), QStringLiteral("Artist")}) {
-            const QString expected = columns.contains(key) ? after.at(i) : before.at(i);
-            QCOMPARE(cell(widget, row, key), expected);
-            if (expected != before.at(i))
-                changedKeys.insert(key);
-        }
-        QCOMPARE(widget.changes().changedFields(path), changedKeys);
-        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
-        anyChanged = anyChanged || !changedKeys.isEmpty();
-        QCOMPARE(F::hash(path), hashes.at(i));
-    }
-    QCOMPARE(changed.isEmpty(), !anyChanged);
-    QVERIFY(!boolValues(changed).contains(false));
-    if (!anyChanged)
-        return;
-
-    widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
-    for (int i = 0; i < paths.size(); ++i) {
-        const int row = rowOf(widget, paths.at(i));
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), cell(widget, row, QStringLiteral("Title")));
-        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), cell(widget, row, QStringLiteral("Artist")));
-        if (after.at(i) == before.at(i))
-            QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
-    }
+    checkPassIsEdits(t, {QStringLiteral("Title"), QStringLiteral("Artist")}, old, expected, successText(operation),
+                     [&] { runOperation(t.widget, operation, args, columns); });
 }
 
 void TestBulkOperations::sortedColumnIsRewrittenOncePerRow_data()
@@ -326,27 +312,23 @@ void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
     QFETCH(int, order);
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
-    QTemporaryDir tmp;
-    QStringList paths;
-    for (int i = 0; i < before.size(); ++i) {
-        paths << makeTrack(tmp.path(), QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist"));
-        QVERIFY(!paths.last().isEmpty());
-    }
+    QList<Track> tracks;
+    for (int i = 0; i < before.size(); ++i)
+        tracks.append({QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist")});
+    PopulatedTable t(tracks);
+    QVERIFY(t.list());
+    t.widget.table()->sortItems(column(t.widget, QStringLiteral("Title")), Qt::SortOrder(order));
+    runOperation(t.widget, operation, args, {QStringLiteral("Title")});
 
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    widget.table()->sortItems(column(widget, QStringLiteral("Title")), Qt::SortOrder(order));
-    runOperation(widget, operation, args, {QStringLiteral("Title")});
-
-    QCOMPARE(widget.table()->rowCount(), paths.size());
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), after.at(i));
-        QCOMPARE(widget.changes().contains(path), after.at(i) != before.at(i));
+    QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
+    for (int i = 0; i < t.paths.size(); ++i) {
+        const QString &path = t.paths.at(i);
+        QCOMPARE(cell(t.widget, rowOf(t.widget, path), QStringLiteral("Title")), after.at(i));
+        QCOMPARE(t.widget.records().isChanged(path), after.at(i) != before.at(i));
     }
-    widget.initiateSaveChanges();
-    for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), after.at(i));
+    t.widget.initiateSaveChanges();
+    for (int i = 0; i < t.paths.size(); ++i)
+        QCOMPARE(TagReaderAndWriter::readTitle(t.paths.at(i)), after.at(i));
 }
 
 void TestBulkOperations::renamesFilesFromTags_data()
@@ -434,54 +416,48 @@ void TestBulkOperations::renamesFilesFromTags()
     QFETCH(QString, sortBy);
     QFETCH(QStringList, names);
     QFETCH(QStringList, failed);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
-    for (const QString &file : files) {
-        const QStringList parts = file.split(QLatin1Char('|'));
-        paths << makeFile(tmp.path(), parts.at(0), {{"Artist", parts.at(1)}, {"Title", parts.at(2)}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
-    }
+    PopulatedTable t(files.size(), [&](const QString &dir, int i) {
+        const QStringList parts = files.at(i).split(QLatin1Char('|'));
+        return makeFile(dir, parts.at(0), {{"Artist", parts.at(1)}, {"Title", parts.at(2)}});
+    });
+    QVERIFY(t.made());
     QList<QByteArray> unlistedHashes;
     for (const QString &name : unlisted) {
-        QVERIFY(!makeTrack(tmp.path(), name, "Other", "Other").isEmpty());
-        unlistedHashes << F::hash(tmp.filePath(name));
+        QVERIFY(!makeTrack(t.dir.path(), name, "Other", "Other").isEmpty());
+        unlistedHashes << F::hash(t.filePath(name));
     }
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    QVERIFY(t.list());
     for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(cell(widget, rowOf(widget, paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
+        QCOMPARE(cell(t.widget, rowOf(t.widget, t.paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, QStringLiteral("rename"), {sep}, tags);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    runOperation(t.widget, QStringLiteral("rename"), {sep}, tags);
 
     const QString expected = failed.isEmpty()
         ? QStringLiteral("Success: ") + kRenamed
-        : QStringLiteral("Warning: %1 could not be renamed. First: %2")
+        : QStringLiteral("Warning: %1 could not be renamed. First: %2 (the name is already taken)")
               .arg(failed.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(failed.size()),
-                   tmp.filePath(failed.first()));
+                   t.filePath(failed.first()));
     QCOMPARE(shownNotifications(), QStringList{expected});
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!t.widget.records().hasChanges());
 
     QStringList expectedFiles = names + unlisted;
     expectedFiles.sort();
-    QCOMPARE(filesIn(tmp.path()), expectedFiles);
-    QCOMPARE(widget.table()->rowCount(), paths.size());
+    QCOMPARE(filesIn(t.dir.path()), expectedFiles);
+    QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
     for (int i = 0; i < names.size(); ++i) {
-        const QString path = tmp.filePath(names.at(i));
-        QCOMPARE(F::hash(path), hashes.at(i));
-        const int row = rowOf(widget, path);
+        const QString path = t.filePath(names.at(i));
+        QCOMPARE(F::hash(path), t.hashes.at(i));
+        const int row = rowOf(t.widget, path);
         QVERIFY2(row >= 0, qPrintable(path));
-        QCOMPARE(cell(widget, row, QStringLiteral("FileName")), names.at(i));
-        QCOMPARE(cell(widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
+        QCOMPARE(cell(t.widget, row, QStringLiteral("FileName")), names.at(i));
+        QCOMPARE(cell(t.widget, row, QStringLiteral("Title")), files.at(i).section('|', 2));
     }
     for (int i = 0; i < unlisted.size(); ++i)
-        QCOMPARE(F::hash(tmp.filePath(unlisted.at(i))), unlistedHashes.at(i));
+        QCOMPARE(F::hash(t.filePath(unlisted.at(i))), unlistedHashes.at(i));
 }
 
 void TestBulkOperations::renameKeepsUnsavedEdits_data()
@@ -500,40 +476,34 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
 {
     QFETCH(QString, sortBy);
     QFETCH(int, order);
-    QTemporaryDir tmp;
-    const QString a = makeTrack(tmp.path(), "a.mp3", "Venus", "Air");
-    const QString b = makeTrack(tmp.path(), "b.mp3", "Kiwi", "Bo");
-    const QString c = makeTrack(tmp.path(), "c.mp3", "", "Cy");
-    QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
-    const QByteArray hashB = F::hash(b);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({a, b, c});
+    PopulatedTable t({{"a.mp3", "Venus", "Air"}, {"b.mp3", "Kiwi", "Bo"}, {"c.mp3", "", "Cy"}});
+    QVERIFY(t.list());
+    const QString &c = t.paths.at(2);
+    const QByteArray hashB = t.hashes.at(1);
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::SortOrder(order));
-    QVERIFY(edit(widget, rowOf(widget, a), QStringLiteral("Title"), QStringLiteral("Mars")));
-    QVERIFY(edit(widget, rowOf(widget, c), QStringLiteral("Artist"), QStringLiteral("Cyd")));
-    QVERIFY(widget.hasUnsavedChanges());
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::SortOrder(order));
+    QVERIFY(t.editAll({"0:Title=Mars", "2:Artist=Cyd"}));
+    QVERIFY(t.widget.hasUnsavedChanges());
     closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QStringList tags = {QStringLiteral("Artist"), QStringLiteral("Title")};
-    widget.getTagsAndSepToRename(tags, QStringLiteral("-"));
+    t.widget.getTagsAndSepToRename(tags, QStringLiteral("-"));
 
     QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kRenamed});
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.hasUnsavedChanges());
-    const QString renamedA = tmp.filePath(QStringLiteral("Air-Mars.mp3"));
-    const QString renamedB = tmp.filePath(QStringLiteral("Bo-Kiwi.mp3"));
-    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
-    QCOMPARE(widget.changes().size(), 2);
-    QCOMPARE(widget.changes().changedFields(renamedA), QSet<QString>{"Title"});
-    QCOMPARE(widget.changes().changedFields(c), QSet<QString>{"Artist"});
-    QCOMPARE(cell(widget, rowOf(widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
-    QCOMPARE(cell(widget, rowOf(widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
+    QVERIFY(t.widget.hasUnsavedChanges());
+    const QString renamedA = t.filePath(QStringLiteral("Air-Mars.mp3"));
+    const QString renamedB = t.filePath(QStringLiteral("Bo-Kiwi.mp3"));
+    QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    QCOMPARE(t.widget.records().changedCount(), 2);
+    QCOMPARE(t.widget.records().changedFields(renamedA), QSet<QString>{"Title"});
+    QCOMPARE(t.widget.records().changedFields(c), QSet<QString>{"Artist"});
+    QCOMPARE(cell(t.widget, rowOf(t.widget, renamedA), QStringLiteral("FileName")), QStringLiteral("Air-Mars.mp3"));
+    QCOMPARE(cell(t.widget, rowOf(t.widget, renamedB), QStringLiteral("FileName")), QStringLiteral("Bo-Kiwi.mp3"));
 
-    widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
-    QCOMPARE(filesIn(tmp.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
+    t.widget.initiateSaveChanges();
+    QVERIFY(!t.widget.records().hasChanges());
+    QCOMPARE(filesIn(t.dir.path()), (QStringList{"Air-Mars.mp3", "Bo-Kiwi.mp3", "c.mp3"}));
     QCOMPARE(TagReaderAndWriter::readTitle(renamedA), QStringLiteral("Mars"));
     QCOMPARE(TagReaderAndWriter::readArtist(renamedA), QStringLiteral("Air"));
     QCOMPARE(F::hash(renamedB), hashB);
@@ -593,62 +563,21 @@ void TestBulkOperations::fillsTagsFromFileNames()
     QFETCH(QString, sep);
     QFETCH(QString, sortBy);
     QFETCH(QStringList, values);
-    QTemporaryDir tmp;
-    QStringList paths;
-    QList<QByteArray> hashes;
-    for (const QString &name : names) {
-        paths << makeFile(tmp.path(), name, {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
-        QVERIFY(!paths.last().isEmpty());
-        hashes << F::hash(paths.last());
-    }
-    const QStringList keys = {"Artist", "Title", "Album"};
-    const QStringList oldValues = {"Old A", "Old T", "Old Al"};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
+    PopulatedTable t(names.size(), [&](const QString &dir, int i) {
+        return makeFile(dir, names.at(i), {{"Artist", "Old A"}, {"Title", "Old T"}, {"Album", "Old Al"}});
+    });
+    QVERIFY(t.list());
     if (!sortBy.isEmpty())
-        widget.table()->sortItems(column(widget, sortBy), Qt::DescendingOrder);
-    QList<QStringList> untouched;
-    for (const QString &path : paths)
-        untouched << otherCells(widget, rowOf(widget, path), keys);
-    closeNotifications();
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    runOperation(widget, QStringLiteral("fetch"), {sep}, tags);
-
-    QCOMPARE(shownNotifications(), QStringList{QStringLiteral("Success: ") + kFetched});
-    bool anyChanged = false;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        const int row = rowOf(widget, path);
-        const QStringList expected = values.at(i).split(QLatin1Char('|'));
-        QStringList shown;
-        QSet<QString> changedKeys;
-        for (int k = 0; k < keys.size(); ++k) {
-            shown << cell(widget, row, keys.at(k));
-            if (expected.at(k) != oldValues.at(k))
-                changedKeys.insert(keys.at(k));
-        }
-        QCOMPARE(shown, expected);
-        QCOMPARE(otherCells(widget, row, keys), untouched.at(i));
-        QCOMPARE(widget.changes().changedFields(path), changedKeys);
-        QCOMPARE(widget.changes().contains(path), !changedKeys.isEmpty());
-        anyChanged = anyChanged || !changedKeys.isEmpty();
-        QCOMPARE(F::hash(path), hashes.at(i));
+        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
+    QList<QStringList> old;
+    QList<QStringList> expected;
+    for (const QString &value : values) {
+        old << QStringList{"Old A", "Old T", "Old Al"};
+        expected << value.split(QLatin1Char('|'));
     }
-    QCOMPARE(changed.isEmpty(), !anyChanged);
-    QVERIFY(!boolValues(changed).contains(false));
-    if (!anyChanged)
-        return;
-
-    widget.initiateSaveChanges();
-    QVERIFY(widget.changes().isEmpty());
-    for (int i = 0; i < paths.size(); ++i) {
-        const QStringList expected = values.at(i).split(QLatin1Char('|'));
-        QCOMPARE(TagReaderAndWriter::readArtist(paths.at(i)), expected.at(0));
-        QCOMPARE(TagReaderAndWriter::readTitle(paths.at(i)), expected.at(1));
-        QCOMPARE(TagReaderAndWriter::readAlbum(paths.at(i)), expected.at(2));
-    }
-    QCOMPARE(filesIn(tmp.path()), [&] {
+    checkPassIsEdits(t, {"Artist", "Title", "Album"}, old, expected, kFetched,
+                     [&] { runOperation(t.widget, QStringLiteral("fetch"), {sep}, tags); });
+    QCOMPARE(filesIn(t.dir.path()), [&] {
         QStringList sorted = names;
         sorted.sort();
         return sorted;

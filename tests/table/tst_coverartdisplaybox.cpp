@@ -12,12 +12,6 @@ using namespace TableFixture;
 namespace {
 
 const QColor kPicked(30, 144, 255);
-const QString kBlue = QStringLiteral("border: 2px solid blue");
-
-bool near(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 && qAbs(a.blue() - b.blue()) < 24;
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -84,10 +78,8 @@ class TestCoverArtDisplayBox : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void replaceArtworkFitsTheCell_data();
-    void replaceArtworkFitsTheCell();
-    void replacedArtworkIsSaved_data();
-    void replacedArtworkIsSaved();
+    void replacedArtworkIsShownAndSaved_data();
+    void replacedArtworkIsShownAndSaved();
     void unusablePickChangesNothing_data();
     void unusablePickChangesNothing();
 
@@ -106,112 +98,75 @@ void TestCoverArtDisplayBox::cleanup()
     closeNotifications();
 }
 
-void TestCoverArtDisplayBox::replaceArtworkFitsTheCell_data()
+void TestCoverArtDisplayBox::replacedArtworkIsShownAndSaved_data()
 {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QSize>("fitted");
+    QTest::addColumn<bool>("detailed"); // the song holds two pictures and more tags
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QSize>("stored");
 
-    QTest::newRow("wide JPEG") << QSize(1000, 500) << QByteArray("JPG") << QSize(400, 200);
-    QTest::newRow("small PNG keeps its size") << QSize(100, 100) << QByteArray("PNG") << QSize(100, 100);
-    QTest::newRow("tall PNG") << QSize(300, 900) << QByteArray("PNG") << QSize(133, 400);
-    QTest::newRow("exactly 400") << QSize(400, 400) << QByteArray("JPG") << QSize(400, 400);
-    QTest::newRow("small and wide") << QSize(240, 60) << QByteArray("JPG") << QSize(240, 60);
+    // The fitting itself is the core's rule; these show the box applies it.
+    QTest::newRow("wide JPEG") << QSize(1000, 500) << QByteArray("JPG") << false << QSize(400, 200) << QSize(400, 200);
+    QTest::newRow("small PNG keeps its size in the cell")
+        << QSize(100, 100) << QByteArray("PNG") << false << QSize(100, 100) << QSize(400, 400);
+    QTest::newRow("over two pictures") << QSize(300, 900) << QByteArray("PNG") << true << QSize(133, 400)
+                                       << QSize(133, 400);
 }
 
-void TestCoverArtDisplayBox::replaceArtworkFitsTheCell()
+// The cell shows the picked picture at once, with the changed border; the
+// save stores it as one JPEG front cover and writes nothing else.
+void TestCoverArtDisplayBox::replacedArtworkIsShownAndSaved()
 {
     QFETCH(QSize, picture);
     QFETCH(QByteArray, format);
-    QFETCH(QSize, fitted);
-    QTemporaryDir tmp;
-    const QString other = makeTrack(tmp.path(), QStringLiteral("other.mp3"), QStringLiteral("Other"),
-                                    QStringLiteral("Someone"));
-    const QString path = makeTrack(tmp.path(), QStringLiteral("song.mp3"), QStringLiteral("Song"),
-                                   QStringLiteral("Singer"), F::encode(F::image(300, 300, Qt::darkGreen)));
-    QVERIFY(!path.isEmpty() && !other.isEmpty());
-    const QString picked = writePicked(tmp.path(), picture, format);
+    QFETCH(bool, detailed);
+    QFETCH(QSize, shown);
+    QFETCH(QSize, stored);
+    QList<Track> tracks = detailedTracks({"other.mp3", "song.mp3"});
+    if (!detailed)
+        tracks[1] = {"song.mp3", "Song", "Singer", QSize(300, 300), Qt::darkGreen};
+    PopulatedTable t(tracks);
+    const QString picked = writePicked(t.dir.path(), picture, format);
     QVERIFY(!picked.isEmpty());
-    const QByteArray hash = F::hash(path);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({other, path});
-    const int row = rowOf(widget, path);
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    const BoxVisit visit = pickInCoverBox(widget, row, picked);
+    const QString path = t.paths.at(1);
+    const QString title = TagReaderAndWriter::readTitle(path);
+    QVERIFY(t.list());
+    const int row = t.row(1);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    const BoxVisit visit = pickInCoverBox(t.widget, row, picked);
 
     QVERIFY(visit.opened);
     QCOMPARE(visit.passed, QStringList{picked});
     QCOMPARE(visit.previewAfter.size(), QSize(250, 250));
     QVERIFY(near(visit.previewAfter.pixelColor(125, 125), kPicked));
     QVERIFY(visit.closedByButton);
-
-    QCOMPARE(coverSize(widget, row), fitted);
-    QVERIFY(near(coverLabel(widget, row)->pixmap(Qt::ReturnByValue).toImage().pixelColor(fitted.width() / 2,
-                                                                                           fitted.height() / 2),
+    QCOMPARE(coverSize(t.widget, row), shown);
+    QVERIFY(near(coverLabel(t.widget, row)->pixmap(Qt::ReturnByValue).toImage().pixelColor(shown.width() / 2,
+                                                                                         shown.height() / 2),
                  kPicked));
-    QCOMPARE(coverLabel(widget, row)->styleSheet(), kBlue);
-    QCOMPARE(coverSize(widget, rowOf(widget, other)), QSize());
-    QVERIFY(widget.changes().coverChanged(path));
-    QCOMPARE(widget.changes().size(), 1);
-    QVERIFY(widget.changes().changedFields(path).isEmpty());
+    QCOMPARE(coverLabel(t.widget, row)->styleSheet(), changedCoverStyle());
+    QCOMPARE(t.widget.records().changedCount(), 1);
+    QVERIFY(t.widget.records().coverChanged(path));
+    QVERIFY(t.widget.records().changedFields(path).isEmpty());
     QCOMPARE(boolValues(changed), QList<bool>{true});
-    QCOMPARE(F::hash(path), hash);
-}
-
-void TestCoverArtDisplayBox::replacedArtworkIsSaved_data()
-{
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QString>("song"); // "plain" (no cover) or "detailed" (two pictures)
-    QTest::addColumn<QSize>("fitted");
-
-    QTest::newRow("wide JPEG") << QSize(1000, 500) << QByteArray("JPG") << "plain" << QSize(400, 200);
-    QTest::newRow("tall PNG") << QSize(300, 900) << QByteArray("PNG") << "plain" << QSize(133, 400);
-    QTest::newRow("exactly 400") << QSize(400, 400) << QByteArray("JPG") << "plain" << QSize(400, 400);
-    QTest::newRow("over two pictures") << QSize(1000, 500) << QByteArray("PNG") << "detailed" << QSize(400, 200);
-}
-
-// What the file holds is the picture as the cell shows it, as one JPEG front
-// cover, and nothing else in the list is written.
-void TestCoverArtDisplayBox::replacedArtworkIsSaved()
-{
-    QFETCH(QSize, picture);
-    QFETCH(QByteArray, format);
-    QFETCH(QString, song);
-    QFETCH(QSize, fitted);
-    QTemporaryDir tmp;
-    const QString other = makeDetailed(tmp.path(), QStringLiteral("other.mp3"));
-    const QString path = song == QLatin1String("detailed")
-        ? makeDetailed(tmp.path(), QStringLiteral("song.mp3"))
-        : makeTrack(tmp.path(), QStringLiteral("song.mp3"), QStringLiteral("Song"), QStringLiteral("Singer"));
-    QVERIFY(!path.isEmpty() && !other.isEmpty());
-    const QString picked = writePicked(tmp.path(), picture, format);
-    QVERIFY(!picked.isEmpty());
-    const QByteArray otherHash = F::hash(other);
-    const QString title = TagReaderAndWriter::readTitle(path);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({other, path});
-    const BoxVisit visit = pickInCoverBox(widget, rowOf(widget, path), picked);
-    QVERIFY(visit.opened && visit.closedByButton);
-    QCOMPARE(coverSize(widget, rowOf(widget, path)), fitted);
+    QVERIFY(t.unchanged(1));
 
     const NotificationWatch watch;
-    widget.initiateSaveChanges();
+    t.widget.initiateSaveChanges();
     QCOMPARE(watch.texts(), QStringList{savedText()});
-    const QList<F::Picture> stored = F::pictures(path);
-    QCOMPARE(stored.size(), 1);
-    QCOMPARE(stored.first().type, 3);
-    QCOMPARE(stored.first().mime, QStringLiteral("image/jpeg"));
-    QVERIFY(stored.first().data.startsWith("\xFF\xD8\xFF"));
+    const QList<F::Picture> pictures = F::pictures(path);
+    QCOMPARE(pictures.size(), 1);
+    QCOMPARE(pictures.first().type, 3);
+    QCOMPARE(pictures.first().mime, QStringLiteral("image/jpeg"));
+    QVERIFY(pictures.first().data.startsWith("\xFF\xD8\xFF"));
     const QImage cover = TagReaderAndWriter::readCoverArt(path);
-    QCOMPARE(cover.size(), fitted);
-    QVERIFY(near(cover.pixelColor(fitted.width() / 2, fitted.height() / 2), kPicked));
+    QCOMPARE(cover.size(), stored);
+    QVERIFY(near(cover.pixelColor(stored.width() / 2, stored.height() / 2), kPicked));
     QCOMPARE(TagReaderAndWriter::readTitle(path), title);
-    QCOMPARE(F::hash(other), otherHash);
-    QVERIFY(widget.changes().isEmpty());
-    QVERIFY(!widget.hasUnsavedChanges());
+    QVERIFY(t.unchanged(0));
+    QVERIFY(!t.widget.records().hasChanges());
+    QVERIFY(!t.widget.hasUnsavedChanges());
 }
 
 void TestCoverArtDisplayBox::unusablePickChangesNothing_data()
@@ -233,23 +188,16 @@ void TestCoverArtDisplayBox::unusablePickChangesNothing()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, cover);
-    QTemporaryDir tmp;
-    const QString path = makeTrack(tmp.path(), QStringLiteral("song.mp3"), QStringLiteral("Song"),
-                                   QStringLiteral("Singer"),
-                                   cover ? F::encode(F::image(300, 150, Qt::darkGreen)) : QByteArray());
-    QVERIFY(!path.isEmpty());
-    const QString picked = name.isEmpty() ? QString() : tmp.filePath(name);
+    PopulatedTable t({{"song.mp3", "Song", "Singer", cover ? QSize(300, 150) : QSize(), Qt::darkGreen}});
+    const QString picked = name.isEmpty() ? QString() : t.filePath(name);
     if (!bytes.isNull())
         QVERIFY(writeFile(picked, bytes));
-    const QByteArray hash = F::hash(path);
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({path});
-    const QLabel *label = coverLabel(widget, 0);
-    const QSize cellBefore = coverSize(widget, 0);
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QVERIFY(t.list());
+    const QLabel *label = coverLabel(t.widget, 0);
+    const QSize cellBefore = coverSize(t.widget, 0);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     const NotificationWatch watch;
-    const BoxVisit visit = pickInCoverBox(widget, 0, picked);
+    const BoxVisit visit = pickInCoverBox(t.widget, 0, picked);
 
     QVERIFY(visit.opened);
     QVERIFY2(visit.openAfterPick, "the box stays open for another pick");
@@ -257,11 +205,11 @@ void TestCoverArtDisplayBox::unusablePickChangesNothing()
     QVERIFY(visit.passed.isEmpty());
     QVERIFY(visit.closedByButton);
 
-    QCOMPARE(coverLabel(widget, 0), label);
-    QCOMPARE(coverSize(widget, 0), cellBefore);
-    QVERIFY(widget.changes().isEmpty());
+    QCOMPARE(coverLabel(t.widget, 0), label);
+    QCOMPARE(coverSize(t.widget, 0), cellBefore);
+    QVERIFY(!t.widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
-    QCOMPARE(F::hash(path), hash);
+    QVERIFY(t.unchanged(0));
 
     const QStringList texts = watch.texts();
     if (name.isEmpty()) {

@@ -16,35 +16,22 @@ using namespace TableFixture;
 namespace {
 
 const QString kCover = QStringLiteral("CoverArt");
-const QString kBlue = QStringLiteral("border: 2px solid blue");
 
-// a.mp3 (Alpha, Ana, 300 x 300 cover), b.mp3 (Bravo, Bea, no cover) and
-// c.mp3 (Charlie, Cleo, 120 x 80 cover).
-QStringList makeThree(const QString &dir)
+int fileRow(const PopulatedTable &t, const QString &token)
 {
-    return {makeTrack(dir, QStringLiteral("a.mp3"), QStringLiteral("Alpha"), QStringLiteral("Ana"),
-                      F::encode(F::image(300, 300, Qt::red))),
-            makeTrack(dir, QStringLiteral("b.mp3"), QStringLiteral("Bravo"), QStringLiteral("Bea")),
-            makeTrack(dir, QStringLiteral("c.mp3"), QStringLiteral("Charlie"), QStringLiteral("Cleo"),
-                      F::encode(F::image(120, 80, Qt::green)))};
+    return rowOf(t.widget, t.paths.value(token.section(QLatin1Char(':'), 0, 0).toInt()));
 }
 
-int fileRow(const AddMediaFileWidget &widget, const QStringList &paths, const QString &token)
+QModelIndex indexOf(const PopulatedTable &t, const QString &token)
 {
-    return rowOf(widget, paths.value(token.section(QLatin1Char(':'), 0, 0).toInt()));
+    return t.widget.table()->model()->index(fileRow(t, token), column(t.widget, token.section(QLatin1Char(':'), 1)));
 }
 
-QModelIndex indexOf(const AddMediaFileWidget &widget, const QStringList &paths, const QString &token)
-{
-    return widget.table()->model()->index(fileRow(widget, paths, token),
-                                          column(widget, token.section(QLatin1Char(':'), 1)));
-}
-
-QModelIndexList indexesOf(const AddMediaFileWidget &widget, const QStringList &paths, const QStringList &tokens)
+QModelIndexList indexesOf(const PopulatedTable &t, const QStringList &tokens)
 {
     QModelIndexList list;
     for (const QString &token : tokens)
-        list << indexOf(widget, paths, token);
+        list << indexOf(t, token);
     return list;
 }
 
@@ -67,52 +54,26 @@ void selectRows(QTableWidget *table, const QList<int> &rows)
 }
 
 // "file:Key=text" against the table.
-QStringList cellsNow(const AddMediaFileWidget &widget, const QStringList &paths, const QStringList &expected)
+QStringList cellsNow(const PopulatedTable &t, const QStringList &expected)
 {
     QStringList now;
     for (const QString &entry : expected) {
         const QString token = entry.section(QLatin1Char('='), 0, 0);
-        now << QStringLiteral("%1=%2").arg(token, cell(widget, fileRow(widget, paths, token),
-                                                        token.section(QLatin1Char(':'), 1)));
+        now << QStringLiteral("%1=%2").arg(token, cell(t.widget, fileRow(t, token), token.section(QLatin1Char(':'), 1)));
     }
     return now;
 }
 
 // Each file's cover cell as "WxH" or "null".
-QStringList coversNow(const AddMediaFileWidget &widget, const QStringList &paths)
+QStringList coversNow(const PopulatedTable &t)
 {
     QStringList now;
-    for (const QString &path : paths) {
-        const QSize size = coverSize(widget, rowOf(widget, path));
+    for (int i = 0; i < t.paths.size(); ++i) {
+        const QSize size = coverSize(t.widget, t.row(i));
         now << (size.isValid() ? QStringLiteral("%1x%2").arg(size.width()).arg(size.height())
                                : QStringLiteral("null"));
     }
     return now;
-}
-
-// The change set per file as "file:Key,Key[+cover]".
-QStringList recorded(const AddMediaFileWidget &widget, const QStringList &paths)
-{
-    QStringList described;
-    for (int i = 0; i < paths.size(); ++i) {
-        if (!widget.changes().contains(paths.at(i)))
-            continue;
-        QStringList fields = widget.changes().changedFields(paths.at(i)).values();
-        fields.sort();
-        described << QStringLiteral("%1:%2%3").arg(i).arg(fields.join(QLatin1Char(',')),
-                                                       widget.changes().coverChanged(paths.at(i))
-                                                           ? QStringLiteral("+cover")
-                                                           : QString());
-    }
-    return described;
-}
-
-bool showAndActivate(AddMediaFileWidget &widget)
-{
-    widget.resize(1200, 600);
-    widget.show();
-    QApplication::setActiveWindow(&widget);
-    return QTest::qWaitForWindowActive(&widget);
 }
 
 QPoint centerOf(const QTableWidget *table, const QModelIndex &index)
@@ -150,7 +111,7 @@ QString borderOf(const AddMediaFileWidget &widget, int row)
     const QLabel *label = coverLabel(widget, row);
     if (!label)
         return QStringLiteral("<no label>");
-    if (label->styleSheet() == kBlue)
+    if (label->styleSheet() == changedCoverStyle())
         return QStringLiteral("blue");
     if (label->styleSheet() == QLatin1String("border: 0px"))
         return QStringLiteral("0px");
@@ -167,11 +128,6 @@ QList<QWidget *> openEditors(const QTableWidget *table)
             editors << child;
     }
     return editors;
-}
-
-bool near(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 && qAbs(a.blue() - b.blue()) < 24;
 }
 
 } // namespace
@@ -280,40 +236,35 @@ void TestInteractions::copyAndPaste()
     QFETCH(QStringList, covers);
     QFETCH(QStringList, changes);
     QFETCH(bool, reported);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
 
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
-
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QStringList tokens = step.section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
         if (verb == QLatin1String("edit")) {
             const QString token = tokens.first().section(QLatin1Char('='), 0, 0);
-            QVERIFY(edit(widget, fileRow(widget, paths, token), token.section(QLatin1Char(':'), 1),
+            QVERIFY(edit(t.widget, fileRow(t, token), token.section(QLatin1Char(':'), 1),
                          tokens.first().section(QLatin1Char('='), 1)));
             changed.clear();
             continue;
         }
-        const QModelIndexList indexes = indexesOf(widget, paths, tokens);
+        const QModelIndexList indexes = indexesOf(t, tokens);
         for (const QModelIndex &index : indexes)
             QVERIFY2(index.isValid(), qPrintable(step));
         selectOnly(table, indexes);
         QTest::keyClick(table, verb == QLatin1String("copy") ? Qt::Key_C : Qt::Key_V, Qt::ControlModifier);
     }
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(coversNow(widget, paths), covers);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(cellsNow(t, cells), cells);
+    QCOMPARE(coversNow(t), covers);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(boolValues(changed).contains(true), reported);
     QVERIFY(!boolValues(changed).contains(false));
-    for (const QString &path : paths)
-        QCOMPARE(location(widget, rowOf(widget, path)), path);
+    for (const QString &path : t.paths)
+        QCOMPARE(location(t.widget, rowOf(t.widget, path)), path);
 }
 
 void TestInteractions::dragCopiesDownTheColumn_data()
@@ -362,28 +313,22 @@ void TestInteractions::dragCopiesDownTheColumn()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, cells);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-    const QList<QByteArray> hashes = {F::hash(paths[0]), F::hash(paths[1]), F::hash(paths[2])};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
     QWidget *viewport = table->viewport();
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QPoint last;
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString target = step.section(QLatin1Char(' '), 1);
         if (target == QLatin1String("below")) {
-            last = belowLastRow(table, column(widget, QStringLiteral("Title")));
+            last = belowLastRow(table, column(t.widget, QStringLiteral("Title")));
             QVERIFY(!table->indexAt(last).isValid());
             QVERIFY(viewport->rect().contains(last));
         } else if (!target.isEmpty()) {
-            const QModelIndex index = indexOf(widget, paths, target);
+            const QModelIndex index = indexOf(t, target);
             QVERIFY2(index.isValid(), qPrintable(step));
             last = centerOf(table, index);
             QCOMPARE(table->indexAt(last), index);
@@ -399,13 +344,12 @@ void TestInteractions::dragCopiesDownTheColumn()
             QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, last);
     }
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(cellsNow(t, cells), cells);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(!boolValues(changed).isEmpty(), !changes.isEmpty());
     QVERIFY(!boolValues(changed).contains(false));
-    QCOMPARE(coversNow(widget, paths), (QStringList{"300x300", "null", "120x80"}));
-    for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+    QCOMPARE(coversNow(t), (QStringList{"300x300", "null", "120x80"}));
+    QVERIFY(t.noneWritten());
 }
 
 // Title descending lists Charlie, Bravo, Alpha. Copying Charlie two rows
@@ -413,38 +357,33 @@ void TestInteractions::dragCopiesDownTheColumn()
 // the next cell entered would then belong to another file.
 void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
 {
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
-    const int title = column(widget, QStringLiteral("Title"));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
+    const int title = column(t.widget, QStringLiteral("Title"));
     table->sortItems(title, Qt::DescendingOrder);
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Alpha"}));
-    const QStringList order = columnTexts(widget, QStringLiteral("Location"));
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Alpha"}));
+    const QStringList order = columnTexts(t.widget, QStringLiteral("Location"));
 
     const QPoint start = centerOf(table, table->model()->index(0, title));
     QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, start);
     dragTo(table, start + QPoint(1, 1));
     dragTo(table, centerOf(table, table->model()->index(2, title)));
-    QCOMPARE(columnTexts(widget, QStringLiteral("Location")), order);
-    QCOMPARE(columnTexts(widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Charlie"}));
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Charlie"}));
     dragTo(table, centerOf(table, table->model()->index(1, title)));
-    QCOMPARE(columnTexts(widget, QStringLiteral("Location")), order);
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
     const QPoint end = centerOf(table, table->model()->index(1, title));
     QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, end);
 
-    for (const QString &path : paths)
-        QCOMPARE(cell(widget, rowOf(widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
-    QCOMPARE(recorded(widget, paths), (QStringList{"0:Title", "1:Title"}));
+    for (const QString &path : t.paths)
+        QCOMPARE(cell(t.widget, rowOf(t.widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
+    QCOMPARE(t.recorded(), (QStringList{"0:Title", "1:Title"}));
     // Sorting is back once the button is up.
     QVERIFY(table->isSortingEnabled());
     QCOMPARE(table->horizontalHeader()->sortIndicatorSection(), title);
     QCOMPARE(table->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
-    QVERIFY(widget.hasUnsavedChanges());
+    QVERIFY(t.widget.hasUnsavedChanges());
 }
 
 void TestInteractions::dragCopiesCoverWithoutBorder_data()
@@ -464,24 +403,20 @@ void TestInteractions::dragCopiesCoverWithoutBorder()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QStringList, covers);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    const int cover = column(t.widget, kCover);
+    const QLabel *before = coverLabel(t.widget, t.row(to));
 
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    const int cover = column(widget, kCover);
-    const QLabel *before = coverLabel(widget, rowOf(widget, paths.at(to)));
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    emit t.widget.table()->cellPressed(t.row(from), cover);
+    emit t.widget.table()->cellEntered(t.row(to), cover);
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    emit widget.table()->cellPressed(rowOf(widget, paths.at(from)), cover);
-    emit widget.table()->cellEntered(rowOf(widget, paths.at(to)), cover);
-
-    QCOMPARE(coversNow(widget, paths), covers);
-    const QLabel *after = coverLabel(widget, rowOf(widget, paths.at(to)));
+    QCOMPARE(coversNow(t), covers);
+    const QLabel *after = coverLabel(t.widget, t.row(to));
     QVERIFY(after != before);
     QCOMPARE(after->styleSheet(), QString());
-    QCOMPARE(recorded(widget, paths), QStringList{QStringLiteral("%1:+cover").arg(to)});
+    QCOMPARE(t.recorded(), QStringList{QStringLiteral("%1:+cover").arg(to)});
     QCOMPARE(boolValues(changed), QList<bool>{true});
 }
 
@@ -500,36 +435,31 @@ void TestInteractions::forgottenPressCopiesNothing_data()
 void TestInteractions::forgottenPressCopiesNothing()
 {
     QFETCH(QString, between);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
-    const int title = column(widget, QStringLiteral("Title"));
-    const QPoint pressed = centerOf(table, table->model()->index(rowOf(widget, paths.at(1)), title));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
+    const int title = column(t.widget, QStringLiteral("Title"));
+    const QPoint pressed = centerOf(table, table->model()->index(t.row(1), title));
     QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
     QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, pressed);
 
     if (between == QLatin1String("clear")) {
-        widget.clearList();
-        widget.getMediaList(paths);
+        t.widget.clearList();
+        t.widget.getMediaList(t.paths);
     } else if (between == QLatin1String("undo")) {
-        widget.UndoChangesInTable();
+        t.widget.UndoChangesInTable();
     } else {
-        selectRows(table, {rowOf(widget, paths.at(between.section(QLatin1Char(' '), 1).toInt()))});
+        selectRows(table, {rowOf(t.widget, t.paths.at(between.section(QLatin1Char(' '), 1).toInt()))});
         QTest::keyClick(table, Qt::Key_Delete);
     }
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     for (int r = 0; r < table->rowCount(); ++r)
         emit table->cellEntered(r, title);
 
     for (int r = 0; r < table->rowCount(); ++r)
-        QCOMPARE(cell(widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(location(widget, r)));
-    QVERIFY(widget.changes().isEmpty());
+        QCOMPARE(cell(t.widget, r, QStringLiteral("Title")), TagReaderAndWriter::readTitle(location(t.widget, r)));
+    QVERIFY(!t.widget.records().hasChanges());
     QVERIFY(changed.isEmpty());
 }
 
@@ -562,56 +492,46 @@ void TestInteractions::deleteRemovesWholeRows()
     QFETCH(QStringList, edits);
     QFETCH(QList<int>, remaining);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-    const QList<QByteArray> hashes = {F::hash(paths[0]), F::hash(paths[1]), F::hash(paths[2])};
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QTableWidget *table = widget.table();
-    for (const QString &step : edits) {
-        const QString token = step.section(QLatin1Char('='), 0, 0);
-        QVERIFY(edit(widget, fileRow(widget, paths, token), token.section(QLatin1Char(':'), 1),
-                     step.section(QLatin1Char('='), 1)));
-    }
-    const bool editedBefore = widget.hasUnsavedChanges();
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    QTableWidget *table = t.widget.table();
+    QVERIFY(t.editAll(edits));
+    const bool editedBefore = t.widget.hasUnsavedChanges();
 
     QList<int> selectedRows;
     for (int file : rows)
-        selectedRows << rowOf(widget, paths.at(file));
+        selectedRows << t.row(file);
     selectRows(table, selectedRows);
     for (const QString &token : extra)
-        table->selectionModel()->select(indexOf(widget, paths, token), QItemSelectionModel::Select);
+        table->selectionModel()->select(indexOf(t, token), QItemSelectionModel::Select);
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    QSignalSpy listed(&widget, &AddMediaFileWidget::listPopulatesOrNot);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy listed(&t.widget, &AddMediaFileWidget::listPopulatesOrNot);
     QTest::keyClick(table, Qt::Key_Delete);
 
     QStringList expected;
     for (int file : remaining)
-        expected << paths.at(file);
-    QStringList listedNow = columnTexts(widget, QStringLiteral("Location"));
+        expected << t.paths.at(file);
+    QStringList listedNow = columnTexts(t.widget, QStringLiteral("Location"));
     listedNow.sort();
     QCOMPARE(listedNow, expected);
     // What stays keeps its own cells.
     for (int file : remaining)
-        QCOMPARE(cell(widget, rowOf(widget, paths.at(file)), QStringLiteral("Title")),
-                 TagReaderAndWriter::readTitle(paths.at(file)));
-    QCOMPARE(coverSize(widget, rowOf(widget, paths.at(2))), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
-    QCOMPARE(recorded(widget, paths), changes);
+        QCOMPARE(cell(t.widget, t.row(file), QStringLiteral("Title")),
+                 TagReaderAndWriter::readTitle(t.paths.at(file)));
+    QCOMPARE(coverSize(t.widget, t.row(2)), remaining.contains(2) ? QSize(120, 80) : QSize(-2, -2));
+    QCOMPARE(t.recorded(), changes);
 
-    for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+    QVERIFY(t.noneWritten());
 
     if (remaining.isEmpty()) {
         QCOMPARE(boolValues(listed), QList<bool>{false});
         QCOMPARE(boolValues(changed), QList<bool>{false});
-        QVERIFY(!widget.hasUnsavedChanges());
+        QVERIFY(!t.widget.hasUnsavedChanges());
     } else {
         QVERIFY(listed.isEmpty());
         QVERIFY2(changed.isEmpty(), "removing rows is not an unsaved change");
-        QCOMPARE(widget.hasUnsavedChanges(), editedBefore);
+        QCOMPARE(t.widget.hasUnsavedChanges(), editedBefore);
     }
 }
 
@@ -654,30 +574,26 @@ void TestInteractions::deleteEmptiesSelectedCells()
     QFETCH(QStringList, cells);
     QFETCH(QStringList, covers);
     QFETCH(QStringList, changes);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QTableWidget *table = widget.table();
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    QTableWidget *table = t.widget.table();
     if (!sortKey.isEmpty())
-        table->sortItems(column(widget, sortKey), Qt::DescendingOrder);
+        table->sortItems(column(t.widget, sortKey), Qt::DescendingOrder);
     QList<const QLabel *> before;
-    for (const QString &path : paths)
-        before << coverLabel(widget, rowOf(widget, path));
+    for (const QString &path : t.paths)
+        before << coverLabel(t.widget, rowOf(t.widget, path));
 
-    selectOnly(table, indexesOf(widget, paths, selected));
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
-    QSignalSpy coverDeleted(widget.table(), &MediaFileTableWidget::coverArtDeleted);
+    selectOnly(table, indexesOf(t, selected));
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy coverDeleted(t.widget.table(), &MediaFileTableWidget::coverArtDeleted);
     QTest::keyClick(table, Qt::Key_Delete);
 
-    QCOMPARE(cellsNow(widget, paths, cells), cells);
-    QCOMPARE(coversNow(widget, paths), covers);
-    QCOMPARE(recorded(widget, paths), changes);
+    QCOMPARE(cellsNow(t, cells), cells);
+    QCOMPARE(coversNow(t), covers);
+    QCOMPARE(t.recorded(), changes);
     QCOMPARE(table->rowCount(), 3);
-    for (const QString &path : paths)
-        QCOMPARE(location(widget, rowOf(widget, path)), path);
+    for (const QString &path : t.paths)
+        QCOMPARE(location(t.widget, rowOf(t.widget, path)), path);
     QCOMPARE(boolValues(changed).contains(true), true);
     QVERIFY(!boolValues(changed).contains(false));
 
@@ -687,10 +603,10 @@ void TestInteractions::deleteEmptiesSelectedCells()
         if (!token.endsWith(kCover))
             continue;
         const int file = token.section(QLatin1Char(':'), 0, 0).toInt();
-        const QLabel *label = coverLabel(widget, rowOf(widget, paths.at(file)));
+        const QLabel *label = coverLabel(t.widget, t.row(file));
         QVERIFY(label);
         QVERIFY2(label != before.at(file), "a new label takes the emptied cover's place");
-        QCOMPARE(label->styleSheet(), kBlue);
+        QCOMPARE(label->styleSheet(), changedCoverStyle());
     }
 }
 
@@ -720,20 +636,16 @@ void TestInteractions::arrowKeysMoveTheCurrentCell()
     QFETCH(int, arrow);
     QFETCH(int, toRow);
     QFETCH(QString, toKey);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QTableWidget *table = widget.table();
-    table->setCurrentCell(row, column(widget, key));
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    QTableWidget *table = t.widget.table();
+    table->setCurrentCell(row, column(t.widget, key));
     QTest::keyClick(table, Qt::Key(arrow));
 
-    const QModelIndex expected = table->model()->index(toRow, column(widget, toKey));
+    const QModelIndex expected = table->model()->index(toRow, column(t.widget, toKey));
     QCOMPARE(table->currentIndex(), expected);
     QCOMPARE(table->selectionModel()->selectedIndexes(), QModelIndexList{expected});
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestInteractions::otherKeysStartNoEdit_data()
@@ -751,26 +663,21 @@ void TestInteractions::otherKeysStartNoEdit()
 {
     QFETCH(int, key);
     QFETCH(QString, column);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
     table->setFocus();
-    table->setCurrentCell(1, TableFixture::column(widget, column));
-    const QString before = cell(widget, 1, column);
+    table->setCurrentCell(1, TableFixture::column(t.widget, column));
+    const QString before = cell(t.widget, 1, column);
 
-    QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
+    QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     QTest::keyClick(table, Qt::Key(key));
     QTest::keyClicks(table, QStringLiteral("ab"));
 
     QVERIFY2(openEditors(table).isEmpty(), "no editor opened");
-    QCOMPARE(cell(widget, 1, column), before);
+    QCOMPARE(cell(t.widget, 1, column), before);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 void TestInteractions::searchHighlightsMatches_data()
@@ -837,7 +744,7 @@ void TestInteractions::searchHighlightsMatches()
     }
     QCOMPARE(found, yellow);
     QVERIFY(changed.isEmpty());
-    QVERIFY(widget.changes().isEmpty());
+    QVERIFY(!widget.records().hasChanges());
     QVERIFY(!widget.hasUnsavedChanges());
 }
 
@@ -861,26 +768,22 @@ void TestInteractions::tableViews()
     QFETCH(int, view);
     QFETCH(bool, filled);
     QFETCH(QString, expected);
-    QTemporaryDir tmp;
-    const QString a = makeTrack(tmp.path(), "a.mp3", "A rather long title that needs plenty of room", "Ana",
-                                F::encode(F::image(300, 300, Qt::red)));
-    const QString b = makeTrack(tmp.path(), "b.mp3", "Bravo", "Bea");
-    QVERIFY(!a.isEmpty() && !b.isEmpty());
-
-    AddMediaFileWidget widget;
+    PopulatedTable t({{"a.mp3", "A rather long title that needs plenty of room", "Ana", QSize(300, 300)},
+                      {"b.mp3", "Bravo", "Bea"}});
+    QVERIFY(t.made());
     if (filled)
-        widget.getMediaList({a, b});
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
+        QVERIFY(t.list());
+    QVERIFY(t.show());
+    QTableWidget *table = t.widget.table();
     QHeaderView *header = table->horizontalHeader();
     const QAbstractItemView *itemView = table;
     for (int c = 0; c < table->columnCount(); ++c)
         header->resizeSection(c, 57);
-    const int cover = column(widget, kCover);
+    const int cover = column(t.widget, kCover);
     // The last shown column is stretched to fill the view, whatever it is given.
-    const int stretched = column(widget, QStringLiteral("InitialKey"));
+    const int stretched = column(t.widget, QStringLiteral("InitialKey"));
 
-    widget.changeTableView(view);
+    t.widget.changeTableView(view);
 
     for (int c = 0; c < table->columnCount(); ++c) {
         if (c == stretched || table->isColumnHidden(c))
@@ -895,8 +798,8 @@ void TestInteractions::tableViews()
                  qPrintable(QStringLiteral("%1: %2, expected %3").arg(key).arg(header->sectionSize(c)).arg(width)));
     }
     if (expected == QLatin1String("contents")) {
-        const int title = column(widget, QStringLiteral("Title"));
-        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(widget, rowOf(widget, a),
+        const int title = column(t.widget, QStringLiteral("Title"));
+        QVERIFY(header->sectionSize(title) > table->fontMetrics().horizontalAdvance(cell(t.widget, t.row(0),
                                                                                             QStringLiteral("Title"))));
     }
 }
@@ -932,35 +835,31 @@ void TestInteractions::coverBordersFollowSelection()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, borders);
-    QTemporaryDir tmp;
-    const QStringList paths = makeThree(tmp.path());
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QTableWidget *table = widget.table();
+    PopulatedTable t(threeWithCovers());
+    QVERIFY(t.list());
+    QTableWidget *table = t.widget.table();
     for (const QString &step : steps) {
         const QString verb = step.section(QLatin1Char(' '), 0, 0);
         const QString rest = step.section(QLatin1Char(' '), 1);
         if (verb == QLatin1String("select")) {
-            selectOnly(table, indexesOf(widget, paths, rest.split(QLatin1Char(' '))));
+            selectOnly(table, indexesOf(t, rest.split(QLatin1Char(' '))));
         } else if (verb == QLatin1String("clear")) {
-            widget.clearList();
+            t.widget.clearList();
         } else if (verb == QLatin1String("add")) {
-            widget.getMediaList(paths);
+            t.widget.getMediaList(t.paths);
         } else if (verb == QLatin1String("undo")) {
-            widget.UndoChangesInTable();
+            t.widget.UndoChangesInTable();
         } else {
-            selectRows(table, {rowOf(widget, paths.at(rest.toInt()))});
+            selectRows(table, {rowOf(t.widget, t.paths.at(rest.toInt()))});
             QTest::keyClick(table, Qt::Key_Delete);
         }
     }
 
     QStringList now;
-    for (const QString &path : paths) {
-        const int row = rowOf(widget, path);
+    for (const QString &path : t.paths) {
+        const int row = rowOf(t.widget, path);
         if (row >= 0)
-            now << borderOf(widget, row);
+            now << borderOf(t.widget, row);
     }
     QCOMPARE(now, borders);
 }
@@ -983,28 +882,22 @@ void TestInteractions::doubleClickOpensCoverBox()
     QFETCH(int, file);
     QFETCH(QString, key);
     QFETCH(bool, opens);
-    QTemporaryDir tmp;
-    const QStringList paths = {makeTrack(tmp.path(), "a.mp3", "Alpha", "Ana", F::encode(F::image(600, 300, Qt::blue))),
-                               makeTrack(tmp.path(), "b.mp3", "Bravo", "Bea")};
-    QVERIFY(!paths.contains(QString()));
-
-    AddMediaFileWidget widget;
-    widget.getMediaList(paths);
-    QVERIFY(showAndActivate(widget));
-    QTableWidget *table = widget.table();
-    const int row = rowOf(widget, paths.at(file));
-    const QSize cellBefore = coverSize(widget, row);
+    PopulatedTable t({{"a.mp3", "Alpha", "Ana", QSize(600, 300), Qt::blue}, {"b.mp3", "Bravo", "Bea"}});
+    QVERIFY(t.listAndShow());
+    QTableWidget *table = t.widget.table();
+    const int row = t.row(file);
+    const QSize cellBefore = coverSize(t.widget, row);
 
     bool opened = false;
     QImage shown;
-    QTimer::singleShot(0, &widget, [&] {
+    QTimer::singleShot(0, &t.widget, [&] {
         if (auto *box = qobject_cast<CoverArtDisplayBox *>(QApplication::activeModalWidget())) {
             opened = true;
             shown = box->shownImage();
             box->reject();
         }
     });
-    const QPoint at = centerOf(table, table->model()->index(row, column(widget, key)));
+    const QPoint at = centerOf(table, table->model()->index(row, column(t.widget, key)));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QCoreApplication::processEvents();
@@ -1017,9 +910,9 @@ void TestInteractions::doubleClickOpensCoverBox()
         if (file == 0)
             QVERIFY(near(shown.pixelColor(125, 125), Qt::blue));
     }
-    QCOMPARE(coverSize(widget, row), cellBefore);
-    QCOMPARE(coverSize(widget, rowOf(widget, paths.at(0))), QSize(400, 200));
-    QVERIFY(widget.changes().isEmpty());
+    QCOMPARE(coverSize(t.widget, row), cellBefore);
+    QCOMPARE(coverSize(t.widget, t.row(0)), QSize(400, 200));
+    QVERIFY(!t.widget.records().hasChanges());
 }
 
 SONVEL_TEST_MAIN(TestInteractions)

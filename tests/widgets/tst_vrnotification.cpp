@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "common/notifications.h"
 #include "common/testmain.h"
 #include "widgets/vrnotification.h"
 
@@ -16,26 +16,15 @@ private slots:
     void wrapsAfterSixtyCharacters();
     void kindSelectsIcon_data();
     void kindSelectsIcon();
-    void centredBelowTopOfMainWindow();
+    void centredBelowTopOfHost();
     void stacksWhileOthersAreShown();
     void fadesAndDeletesItself();
 
 private:
-    static QList<VrNotification *> liveNotifications();
     static VrNotification *newest(const QList<VrNotification *> &before);
 
-    MainWindow *m_window = nullptr;
+    QWidget *m_window = nullptr;
 };
-
-QList<VrNotification *> TestVrNotification::liveNotifications()
-{
-    QList<VrNotification *> list;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *notification = qobject_cast<VrNotification *>(widget))
-            list.append(notification);
-    }
-    return list;
-}
 
 VrNotification *TestVrNotification::newest(const QList<VrNotification *> &before)
 {
@@ -48,16 +37,16 @@ VrNotification *TestVrNotification::newest(const QList<VrNotification *> &before
 
 void TestVrNotification::initTestCase()
 {
-    m_window = new MainWindow;
+    m_window = new QWidget;
     m_window->setGeometry(50, 60, 1000, 700);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    QCOMPARE(MainWindow::instance(), m_window);
+    VrNotification::setHost(m_window);
 }
 
 void TestVrNotification::cleanup()
 {
-    qDeleteAll(liveNotifications());
+    closeNotifications();
 }
 
 void TestVrNotification::wrapsAfterSixtyCharacters_data()
@@ -107,7 +96,7 @@ void TestVrNotification::kindSelectsIcon()
     QTEST(!icon->pixmap(Qt::ReturnByValue).isNull(), "hasIcon");
 }
 
-void TestVrNotification::centredBelowTopOfMainWindow()
+void TestVrNotification::centredBelowTopOfHost()
 {
     const auto before = liveNotifications();
     VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);

@@ -1,19 +1,29 @@
 #include "common/testmain.h"
-#include "table/changeset.h"
+#include "table/rowrecords.h"
 
 namespace {
 
-// "field|<location>|<key>", "cover|<location>", "rename|<from>|<to>",
+QImage redPicture()
+{
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    return picture;
+}
+
+// "field|<location>|<key>", "cover|<location>" (a red picture),
+// "nocover|<location>", "saved|<location>", "rename|<from>|<to>",
 // "remove|<location>", "clear".
-void apply(ChangeSet &changes, const QStringList &script)
+void apply(RowRecords &changes, const QStringList &script)
 {
     for (const QString &line : script) {
         const QStringList parts = line.split(QLatin1Char('|'));
         const QString &op = parts.at(0);
         if (op == QLatin1String("field"))
             changes.markField(parts.at(1), parts.at(2));
-        else if (op == QLatin1String("cover"))
-            changes.markCover(parts.at(1));
+        else if (op == QLatin1String("cover") || op == QLatin1String("nocover"))
+            changes.setCover(parts.at(1), op == QLatin1String("cover") ? redPicture() : QImage());
+        else if (op == QLatin1String("saved"))
+            changes.markSaved(parts.at(1));
         else if (op == QLatin1String("rename"))
             changes.rename(parts.at(1), parts.at(2));
         else if (op == QLatin1String("remove"))
@@ -25,23 +35,28 @@ void apply(ChangeSet &changes, const QStringList &script)
     }
 }
 
-// "<location>: <sorted fields>[ +cover]" for a recorded row, "<location>: -"
-// for one that is not.
-QString describe(const ChangeSet &changes, const QString &location)
+// "<location>: <sorted fields>[ +cover| -cover]" for a changed row,
+// "<location>: -" for one that is not.
+QString describe(const RowRecords &changes, const QString &location)
 {
-    if (!changes.contains(location))
+    if (!changes.isChanged(location))
         return location + QStringLiteral(": -");
     QStringList fields = changes.changedFields(location).values();
     fields.sort();
     QString text = location + QStringLiteral(": ") + fields.join(QLatin1Char(','));
-    if (changes.coverChanged(location))
+    const RowRecord record = changes.record(location);
+    if (record.cover == RowRecord::Cover::Replaced && record.picture == redPicture())
         text += QStringLiteral(" +cover");
+    else if (record.cover == RowRecord::Cover::Cleared && record.picture.isNull())
+        text += QStringLiteral(" -cover");
+    else if (changes.coverChanged(location))
+        text += QStringLiteral(" ?cover");
     return text;
 }
 
 } // namespace
 
-class TestChangeSet : public QObject
+class TestRowRecords : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +65,7 @@ private slots:
     void recordsRowsFieldsAndCover();
 };
 
-void TestChangeSet::recordsRowsFieldsAndCover_data()
+void TestRowRecords::recordsRowsFieldsAndCover_data()
 {
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QStringList>("expected");
@@ -87,6 +102,12 @@ void TestChangeSet::recordsRowsFieldsAndCover_data()
         << QStringList{a + ": -", b + ": Artist"} << 1;
     QTest::newRow("remove of an unrecorded row")
         << QStringList{"field|" + a + "|Title", "remove|" + c} << QStringList{a + ": Title"} << 1;
+    QTest::newRow("cleared cover") << QStringList{"cover|" + a, "nocover|" + a} << QStringList{a + ":  -cover"} << 1;
+    QTest::newRow("rename carries a cleared cover")
+        << QStringList{"nocover|" + a, "rename|" + a + "|" + c} << QStringList{a + ": -", c + ":  -cover"} << 1;
+    QTest::newRow("saved row is as read again")
+        << QStringList{"field|" + a + "|Title", "cover|" + a, "field|" + b + "|BPM", "saved|" + a}
+        << QStringList{a + ": -", b + ": BPM"} << 1;
     QTest::newRow("clear") << QStringList{"field|" + a + "|Title", "cover|" + b, "clear"}
                            << QStringList{a + ": -", b + ": -"} << 0;
     QTest::newRow("record after clear")
@@ -96,21 +117,21 @@ void TestChangeSet::recordsRowsFieldsAndCover_data()
         << QStringList{"/music/Track.mp3: Title", "/music/track.mp3: BPM", "/music/TRACK.mp3: -"} << 2;
 }
 
-void TestChangeSet::recordsRowsFieldsAndCover()
+void TestRowRecords::recordsRowsFieldsAndCover()
 {
     QFETCH(QStringList, script);
     QFETCH(QStringList, expected);
     QFETCH(int, size);
-    ChangeSet changes;
+    RowRecords changes;
     apply(changes, script);
 
     QStringList described;
     for (const QString &line : expected)
         described << describe(changes, line.section(QStringLiteral(": "), 0, 0));
     QCOMPARE(described, expected);
-    QCOMPARE(changes.size(), size);
-    QCOMPARE(changes.isEmpty(), size == 0);
+    QCOMPARE(changes.changedCount(), size);
+    QCOMPARE(changes.hasChanges(), size != 0);
 }
 
-SONVEL_TEST_MAIN(TestChangeSet)
-#include "tst_changeset.moc"
+SONVEL_TEST_MAIN(TestRowRecords)
+#include "tst_rowrecords.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "table/failurereport.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class MediaFileTableWidget;
+class RowRecords;
+
+// The operation panel's passes over every row of the table: rewriting the
+// chosen columns' texts, renaming files from their tags and filling tags from
+// file names, each telling the user how it went. They change cells; the
+// table's owner tracks the edits.
+class BulkTextPasses
+{
+public:
+    BulkTextPasses(MediaFileTableWidget *table, RowRecords *records);
+
+    // Tells the user when the list is empty.
+    bool refuseEmptyList() const;
+
+    void findAndReplace(const QStringList &columns, const QString &match, const QString &replacement);
+    void removeExtraSpaces(const QStringList &columns);
+    // option: "Capitalize", "Upper Case" or "Lower Case".
+    void formatText(const QString &option, const QStringList &columns);
+    static QString toTitleCase(const QString &text);
+
+    // Writing goes through the items with the table's signals open, so each
+    // cell that really changes is tracked like a hand edit; a cell given its
+    // own text again reports nothing.
+    void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
+
+    void renameFromTags(const QStringList &tags, const QString &separator);
+    // Empty when done, else why not.
+    QString renameRowFile(const QString &newBaseName, const QString &location, int row);
+
+    void tagsFromFileNames(const QStringList &tags, const QString &separator);
+    void fillTagsFromFileName(const QString &fileName, const QStringList &tags, const QString &separator, int row);
+
+private:
+    void renameRows(const QStringList &tags, const QString &separator, FailureReport &failures);
+    void setCell(int row, int column, const QString &text);
+
+    MediaFileTableWidget *m_table;
+    RowRecords *m_records;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "operations/filenamerules.h"
+
+#include <QImage>
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+// One row's unsaved edit, as the save writes it.
+struct RowEdit
+{
+    QString path;
+    std::optional<QString> fileName; // what the "FileName" cell holds, when it was edited
+    QMap<QString, QString> fields;   // the edited text fields: column key -> text
+    std::optional<QImage> cover;     // a new cover; a null image removes every picture
+};
+
+struct RowSaveOutcome
+{
+    QString path;             // where the file is now
+    QString failure;          // why not all of it was stored; empty when it was
+    bool keepChanges = false; // the row stays unsaved, so a later save tries again
+
+    bool ok() const { return failure.isEmpty(); }
+};
+
+// The save of one row, widget-free: renames the file when its name was
+// edited, then writes the edited fields and the cover in one save. A file
+// whose name can never change (not ending in ".mp3") is reported once and its
+// other edits still count as saved.
+namespace RowSave {
+
+RowSaveOutcome save(const RowEdit &edit);
+
+// Moves the file at from to target; empty when done, else why not.
+QString rename(const QString &from, const FileNameRules::RenameTarget &target);
+
+// Covers are stored fitted into the 400 x 400 square, small ones enlarged;
+// the table holds them fitted into it, never enlarged.
+QImage fitForStorage(const QImage &picture);
+QImage fitForTable(const QImage &picture);
+
+} // namespace RowSave

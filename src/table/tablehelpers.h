@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTableWidget>
+
+// Long work runs on the GUI thread; the overlay's wheel and the window stay
+// alive as long as events are handled every few dozen milliseconds. Doing it
+// per cell, as often as possible, made adding thousands of files crawl, and
+// handling events costs more as the table grows (Qt lays out every cover
+// label), so the pause between rounds grows to keep them to a fifth of the
+// time.
+class EventPump
+{
+public:
+    EventPump() { m_clock.start(); }
+    void pump()
+    {
+        if (m_clock.elapsed() < m_interval)
+            return;
+        QElapsedTimer spent;
+        spent.start();
+        QCoreApplication::processEvents();
+        m_interval = qMax<qint64>(kMinimumInterval, 4 * spent.elapsed());
+        m_clock.restart();
+    }
+
+private:
+    static constexpr qint64 kMinimumInterval = 40;
+    QElapsedTimer m_clock;
+    qint64 m_interval = kMinimumInterval;
+};
+
+// Holds the table's sorting off while work addresses rows by index, and
+// restores it after: a cell set in the sorted column would otherwise move its
+// row under the loop's feet.
+class SortingPause
+{
+public:
+    explicit SortingPause(QTableWidget *table)
+        : m_table(table)
+        , m_wasEnabled(table->isSortingEnabled())
+    {
+        m_table->setSortingEnabled(false);
+    }
+    ~SortingPause() { m_table->setSortingEnabled(m_wasEnabled); }
+    SortingPause(const SortingPause &) = delete;
+    SortingPause &operator=(const SortingPause &) = delete;
+
+private:
+    QTableWidget *m_table;
+    bool m_wasEnabled;
+};
