@@ -29,7 +29,7 @@ public:
 
     MediaFileTableWidget *table() const { return m_table; }
 
-    // Column index of the column whose header text is key, or -1.
+    // Column index of the column with this key, or -1.
     int columnOf(const QString &key) const;
     QString locationOf(int row) const;
 

@@ -1,5 +1,7 @@
 #include "tags/tagcolumns.h"
 
+#include <functional>
+
 namespace TagColumns {
 
 const QVector<Column> &all()
@@ -30,25 +32,39 @@ int count()
     return all().size();
 }
 
-int position(const QString &key)
+namespace {
+
+int firstWhere(const std::function<bool(const Column &)> &test)
 {
     const QVector<Column> &columns = all();
     for (int i = 0; i < columns.size(); ++i) {
-        if (columns.at(i).key == key)
+        if (test(columns.at(i)))
             return i;
     }
     return -1;
 }
 
+QStringList keysWhere(const std::function<bool(const Column &)> &test)
+{
+    QStringList list;
+    for (const Column &column : all()) {
+        if (test(column))
+            list << column.key;
+    }
+    return list;
+}
+
+} // namespace
+
+int position(const QString &key)
+{
+    return firstWhere([&](const Column &column) { return column.key == key; });
+}
+
 int position(Kind kind)
 {
     Q_ASSERT(kind != Kind::Text);
-    const QVector<Column> &columns = all();
-    for (int i = 0; i < columns.size(); ++i) {
-        if (columns.at(i).kind == kind)
-            return i;
-    }
-    return -1;
+    return firstWhere([&](const Column &column) { return column.kind == kind; });
 }
 
 const QString &key(Kind kind)
@@ -58,49 +74,28 @@ const QString &key(Kind kind)
 
 QStringList keys()
 {
-    QStringList list;
-    for (const Column &column : all())
-        list << column.key;
-    return list;
+    return keysWhere([](const Column &) { return true; });
 }
 
 const QStringList &textKeys()
 {
-    static const QStringList list = [] {
-        QStringList text;
-        for (const Column &column : all()) {
-            if (column.kind == Kind::Text)
-                text << column.key;
-        }
-        return text;
-    }();
+    static const QStringList list = keysWhere([](const Column &column) { return column.kind == Kind::Text; });
     return list;
 }
 
 const QStringList &patternKeys()
 {
-    static const QStringList list = [] {
-        QStringList names;
-        for (const Column &column : all()) {
-            if (column.inPatterns)
-                names << column.key;
-        }
-        return names;
-    }();
+    static const QStringList list = keysWhere([](const Column &column) { return column.inPatterns; });
     return list;
 }
 
 QStringList panelKeys()
 {
-    QStringList collected;
-    QStringList others;
-    for (const Column &column : all()) {
-        if (column.panel == PanelBox::SpacesOnly || column.panel == PanelBox::Hidden)
-            others << column.key;
-        else if (column.panel != PanelBox::None)
-            collected << column.key;
-    }
-    return collected + others;
+    const auto extra = [](const Column &column) {
+        return column.panel == PanelBox::SpacesOnly || column.panel == PanelBox::Hidden;
+    };
+    return keysWhere([&](const Column &column) { return column.panel != PanelBox::None && !extra(column); })
+        + keysWhere(extra);
 }
 
 } // namespace TagColumns

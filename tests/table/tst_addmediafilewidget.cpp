@@ -164,23 +164,21 @@ void TestAddMediaFileWidget::textCellsShowWhatTheFileHolds_data()
 void TestAddMediaFileWidget::textCellsShowWhatTheFileHolds()
 {
     QFETCH(QString, kind);
-    QTemporaryDir tmp;
-    QString path;
-    if (kind == QLatin1String("full")) {
-        path = F::create(tmp.path(), QStringLiteral("full.mp3"));
-        QVERIFY(F::addFullTags(path));
-    } else if (kind == QLatin1String("empty")) {
-        path = F::create(tmp.path(), QStringLiteral("empty.mp3"));
-    } else if (kind == QLatin1String("detailed")) {
-        path = makeDetailed(tmp.path(), QStringLiteral("detailed.mp3"));
-    } else {
-        path = makeTrack(tmp.path(), QString::fromUtf8("東京 Café.mp3"), QString::fromUtf8("Ça plane 🎧"),
+    PopulatedTable t(1, [&](const QString &dir, int) {
+        if (kind == QLatin1String("full")) {
+            const QString path = F::create(dir, QStringLiteral("full.mp3"));
+            return F::addFullTags(path) ? path : QString();
+        }
+        if (kind == QLatin1String("empty"))
+            return F::create(dir, QStringLiteral("empty.mp3"));
+        if (kind == QLatin1String("detailed"))
+            return makeDetailed(dir, QStringLiteral("detailed.mp3"));
+        return makeTrack(dir, QString::fromUtf8("東京 Café.mp3"), QString::fromUtf8("Ça plane 🎧"),
                          QString::fromUtf8("Björk & Ølaf"));
-    }
-    QVERIFY(!path.isEmpty());
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({path});
+    });
+    QVERIFY(t.list());
+    const AddMediaFileWidget &widget = t.widget;
+    const QString &path = t.paths.at(0);
     QCOMPARE(widget.table()->rowCount(), 1);
     for (const FieldAccess &field : fieldAccess())
         QCOMPARE(cell(widget, 0, field.key), field.read(path));

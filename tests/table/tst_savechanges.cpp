@@ -118,12 +118,9 @@ void TestSaveChanges::renamesOnSave()
     QFETCH(QString, shown);
     QFETCH(QString, failure);
     QFETCH(bool, keepChanges);
-    QTemporaryDir tmp;
-    const QString path = makeDetailed(tmp.path(), current);
-    QVERIFY(!path.isEmpty() && !makeTrack(tmp.path(), QStringLiteral("taken.mp3"), "Other", "Other").isEmpty());
-
-    AddMediaFileWidget widget;
-    widget.getMediaList({path});
+    PopulatedTable t({Track(current, "", "", QSize(), Qt::red, true), Track("taken.mp3", "Other", "Other")});
+    QVERIFY(t.list({t.paths.at(0)}));
+    AddMediaFileWidget &widget = t.widget;
     for (const QString &name : typed)
         QVERIFY(edit(widget, 0, QStringLiteral("FileName"), name));
     QVERIFY(edit(widget, 0, QStringLiteral("Title"), QStringLiteral("New title")));
@@ -132,7 +129,7 @@ void TestSaveChanges::renamesOnSave()
     QSignalSpy changed(&widget, &AddMediaFileWidget::someChangesHappen);
     widget.saveChangesToFile();
 
-    const QString finalPath = tmp.filePath(shown);
+    const QString finalPath = t.filePath(shown);
     QCOMPARE(cell(widget, 0, QStringLiteral("FileName")), shown);
     QCOMPARE(location(widget, 0), finalPath);
     QCOMPARE(TagReaderAndWriter::readTitle(finalPath), QStringLiteral("New title"));
