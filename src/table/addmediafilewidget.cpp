@@ -2,6 +2,7 @@
 
 #include "table/bulktextpasses.h"
 #include "table/coverartdisplaybox.h"
+#include "table/covercolumn.h"
 #include "table/failurereport.h"
 #include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
@@ -80,6 +81,12 @@ void AddMediaFileWidget::createTable()
     connect(m_table, &MediaFileTableWidget::rowRemoved, this, [this](const QString &location) {
         m_records.remove(location);
     });
+    m_table->covers()->setOverride([this](const QString &location) -> std::optional<QImage> {
+        const RowRecord record = m_records.record(location);
+        if (record.cover == RowRecord::Cover::AsRead)
+            return std::nullopt;
+        return record.picture;
+    });
 }
 
 void AddMediaFileWidget::createActions()
@@ -110,19 +117,30 @@ void AddMediaFileWidget::replaceCover(int row, const QImage &picture)
     m_records.setCover(locationOf(row), picture);
 }
 
-void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)())
+void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)(), int steps, bool stoppable)
 {
     m_processingBox = new ProcessingBox(this);
+    // Long lists say how far they are; short ones keep the plain wheel.
+    if (steps >= kProgressFrom) {
+        m_processingBox->setProgress(0, steps);
+        m_processingBox->setStoppable(stoppable);
+    }
     connect(m_processingBox, &ProcessingBox::sendASignal, this, work);
     m_processingBox->exec();
     delete m_processingBox;
     m_processingBox = nullptr;
 }
 
+void AddMediaFileWidget::showProgress(int done, int total)
+{
+    if (m_processingBox && total >= kProgressFrom)
+        m_processingBox->setProgress(done, total);
+}
+
 void AddMediaFileWidget::getMediaList(QStringList list)
 {
     m_pendingMediaList = list;
-    runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table);
+    runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table, list.size(), true);
 }
 
 void AddMediaFileWidget::initiating_Populating_Table()
@@ -143,20 +161,28 @@ void AddMediaFileWidget::populate(const QStringList &paths)
     {
         const SortingPause pause(m_table);
         const QSignalBlocker blocker(m_table);
-        int row = m_table->rowCount();
+        const int firstRow = m_table->rowCount();
+        int row = firstRow;
         // All rows at once: inserting them one by one moves every cell after
         // them each time.
         m_table->setRowCount(row + added.size());
         if (!added.isEmpty())
             m_table->horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
         EventPump events;
-        TagReadAhead records(added);
+        // Covers are decoded when their rows come into view.
+        TagReadAhead records(added, TagReadAhead::defaultThreads(), TagReadAhead::Covers::Skip);
         for (const QString &path : qAsConst(added)) {
-            events.pump();
+            if (events.pump()) {
+                if (m_processingBox && m_processingBox->stopRequested())
+                    break;
+                showProgress(row - firstRow, added.size());
+            }
             m_table->fillRow(row, path, records.take());
             m_records.add(path);
             ++row;
         }
+        // Stopped: the rows read so far stay, none half-filled.
+        m_table->setRowCount(row);
     }
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
@@ -200,6 +226,7 @@ void AddMediaFileWidget::emptyTable()
     m_table->forgetPressedCell();
     m_selectionTracking = 0;
     m_table->setRowCount(0);
+    m_table->covers()->clear();
     m_records.clear();
     m_table->stretchColumnsOfEmptyList();
     m_table->setSortingEnabled(false);
@@ -225,7 +252,7 @@ void AddMediaFileWidget::UndoChangesInTable()
 
 void AddMediaFileWidget::saveChangesToFile()
 {
-    runUnderOverlay(&AddMediaFileWidget::initiateSaveChanges);
+    runUnderOverlay(&AddMediaFileWidget::initiateSaveChanges, m_records.changedCount());
 }
 
 // Writes only what the row's record says changed, then shows the outcome in
@@ -238,6 +265,8 @@ void AddMediaFileWidget::saveRow(int row, FailureReport &failures)
         return item ? item->text() : QString();
     });
     const RowSaveOutcome outcome = RowSave::save(edit);
+    // What the cover cell shows of the file is read again.
+    m_table->covers()->forget(path);
     m_table->showSavedFile(row, outcome.path, bool(edit.fileName));
     m_records.rename(path, outcome.path);
     if (!outcome.ok())
@@ -255,13 +284,21 @@ void AddMediaFileWidget::initiateSaveChanges()
     {
         const SortingPause pause(m_table);
         m_saving = true;
+        // No cover is read from a file while files are rewritten.
+        m_table->covers()->pause();
         EventPump events;
+        const int total = m_records.changedCount();
+        int saved = 0;
         for (int r = 0; r < m_table->rowCount(); ++r) {
-            events.pump();
-            if (m_records.isChanged(locationOf(r)))
+            if (events.pump())
+                showProgress(saved, total);
+            if (m_records.isChanged(locationOf(r))) {
                 saveRow(r, failures);
+                ++saved;
+            }
         }
         m_saving = false;
+        m_table->covers()->scheduleRefresh();
     }
 
     if (failures.isEmpty())

@@ -17,6 +17,12 @@ CoverLoader::~CoverLoader()
     m_pool.waitForDone();
 }
 
+void CoverLoader::cancelAndWait()
+{
+    cancel();
+    m_pool.waitForDone();
+}
+
 void CoverLoader::setWanted(const QStringList &paths)
 {
     QMutexLocker lock(&m_mutex);

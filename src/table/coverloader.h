@@ -21,8 +21,11 @@ public:
     // The files whose covers are wanted now, most urgent first; replaces the
     // wish before. Files being decoded are not asked again.
     void setWanted(const QStringList &paths);
-    // Holds back what is not under way yet (while files are rewritten).
+    // Drops what is not under way yet.
     void cancel() { setWanted({}); }
+    // Also waits for what is under way: no file is read after it returns
+    // (while files are rewritten).
+    void cancelAndWait();
 
 signals:
     // On the loader's thread; cover is null when the file has none (or is gone).

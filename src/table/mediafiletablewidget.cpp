@@ -1,5 +1,6 @@
 #include "table/mediafiletablewidget.h"
 
+#include "table/covercolumn.h"
 #include "tags/tagcolumns.h"
 #include "theme/apptheme.h"
 
@@ -17,6 +18,7 @@ const QString kPlainCoverStyle = QStringLiteral("border: 0px");
 
 MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
     : QTableWidget(parent)
+    , m_covers(new CoverColumn(this, TagColumns::position(Kind::Cover), TagColumns::position(Kind::Location)))
 {
 }
 
@@ -37,13 +39,9 @@ void MediaFileTableWidget::fillRow(int row, const QString &path, const TagRecord
     const QVector<TagColumns::Column> &columns = TagColumns::all();
     for (int c = 0; c < columns.size(); ++c) {
         switch (columns.at(c).kind) {
-        case Kind::Cover: {
-            auto *label = new QLabel;
-            label->setPixmap(QPixmap::fromImage(record.cover));
-            label->setAlignment(Qt::AlignAbsolute);
-            setCellWidget(row, c, label);
+        case Kind::Cover:
+            // Labelled when the row comes into view (CoverColumn).
             break;
-        }
         case Kind::FileName:
             setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
             break;
@@ -75,26 +73,27 @@ void MediaFileTableWidget::stretchColumnsOfEmptyList()
 
 QLabel *MediaFileTableWidget::installCoverLabel(int row, const QPixmap &pixmap, bool changed)
 {
-    auto *label = new QLabel;
+    horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
+    QLabel *label = m_covers->install(row, pixmap.toImage());
     if (changed)
         setCoverBorder(label, true);
-    label->setPixmap(pixmap);
-    label->setAlignment(Qt::AlignAbsolute);
-    const int column = TagColumns::position(Kind::Cover);
-    horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
-    setCellWidget(row, column, label);
     return label;
 }
 
 QLabel *MediaFileTableWidget::coverLabel(int row) const
 {
-    return qobject_cast<QLabel *>(cellWidget(row, TagColumns::position(Kind::Cover)));
+    return m_covers->label(row);
 }
 
 QImage MediaFileTableWidget::coverPicture(int row) const
 {
-    const QLabel *label = coverLabel(row);
-    return label ? label->pixmap(Qt::ReturnByValue).toImage() : QImage();
+    return m_covers->picture(row);
+}
+
+void MediaFileTableWidget::resizeEvent(QResizeEvent *event)
+{
+    QTableWidget::resizeEvent(event);
+    m_covers->scheduleRefresh();
 }
 
 void MediaFileTableWidget::setCoverBorder(QLabel *label, bool blue)
@@ -145,8 +144,6 @@ bool MediaFileTableWidget::dragCopyTo(int row, int column)
     if (column != m_pressedColumn || row == m_pressedRow)
         return false;
     if (kind == Kind::Cover) {
-        if (!coverLabel(m_pressedRow))
-            return false;
         const QImage picture = coverPicture(m_pressedRow);
         installCoverLabel(row, QPixmap::fromImage(picture), false);
         emit coverReplaced(row, picture);
@@ -167,8 +164,7 @@ void MediaFileTableWidget::copySelectedCell()
         return;
     const QModelIndex index = selected.first();
     if (index.column() == TagColumns::position(Kind::Cover)) {
-        if (coverLabel(index.row()))
-            m_copiedPicture = coverPicture(index.row());
+        m_copiedPicture = coverPicture(index.row());
     } else if (const QTableWidgetItem *cell = item(index.row(), index.column())) {
         m_copiedText = cell->text();
     }

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class CoverColumn;
 class QLabel;
 
 // The media table: one row per MP3 file. Handles Delete and the arrow keys
@@ -36,8 +37,11 @@ public:
     // A cover cell's label: no frame of its own, the picture at its own size
     // from the top-left corner. A changed cover gets the blue border.
     QLabel *installCoverLabel(int row, const QPixmap &pixmap, bool changed);
+    // Only rows on screen (and near it) have a label.
     QLabel *coverLabel(int row) const;
+    // The row's picture wherever the row is (read from its file when needed).
     QImage coverPicture(int row) const;
+    CoverColumn *covers() const { return m_covers; }
     // Blue borders on the selected covers only.
     void highlightSelectedCovers();
 
@@ -73,6 +77,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void deleteSelection();
@@ -81,6 +86,7 @@ private:
     void moveCurrent(int rowStep, int columnStep);
     void setCoverBorder(QLabel *label, bool blue);
 
+    CoverColumn *m_covers;
     int m_pressedRow = -1;
     int m_pressedColumn = -1;
     std::optional<SortingPause> m_dragPause;

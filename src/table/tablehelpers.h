@@ -14,15 +14,17 @@ class EventPump
 {
 public:
     EventPump() { m_clock.start(); }
-    void pump()
+    // True when it handled events (a good moment to show progress).
+    bool pump()
     {
         if (m_clock.elapsed() < m_interval)
-            return;
+            return false;
         QElapsedTimer spent;
         spent.start();
         QCoreApplication::processEvents();
         m_interval = qMax<qint64>(kMinimumInterval, 4 * spent.elapsed());
         m_clock.restart();
+        return true;
     }
 
 private:

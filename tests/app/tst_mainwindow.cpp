@@ -158,6 +158,7 @@ void TestMainWindow::typicalUseEndToEnd()
 
     addThroughToolbar(paths);
     QCOMPARE(table.table()->rowCount(), 3);
+    QVERIFY(coversShown(table));
     QCOMPARE(columnTexts(table, QStringLiteral("FileName")), (QStringList{"1 track.mp3", "2 track.mp3", "3 track.mp3"}));
     QCOMPARE(columnTexts(table, QStringLiteral("Location")), paths);
     QCOMPARE(columnTexts(table, QStringLiteral("Title")), (QStringList{"Night Drive", "Sunrise", "Peak Time"}));

@@ -3,6 +3,7 @@
 #include "common/mp3fixture.h"
 #include "common/notifications.h"
 #include "table/addmediafilewidget.h"
+#include "table/covercolumn.h"
 #include "table/mediafiletablewidget.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
@@ -111,6 +112,12 @@ inline bool edit(AddMediaFileWidget &widget, int row, const QString &key, const 
 inline QLabel *coverLabel(const AddMediaFileWidget &widget, int row)
 {
     return qobject_cast<QLabel *>(widget.table()->cellWidget(row, column(widget, QStringLiteral("CoverArt"))));
+}
+
+// Covers come after their rows, decoded off the GUI thread.
+inline bool coversShown(const AddMediaFileWidget &widget)
+{
+    return QTest::qWaitFor([&widget] { return !widget.table()->covers()->pending(); }, 10000);
 }
 
 inline QSize coverSize(const AddMediaFileWidget &widget, int row)
@@ -227,8 +234,10 @@ public:
     bool list(const QStringList &which = QStringList())
     {
         widget.getMediaList(which.isEmpty() ? paths : which);
-        return made() && widget.table()->rowCount() > 0;
+        return made() && widget.table()->rowCount() > 0 && coversShown();
     }
+
+    bool coversShown() { return TableFixture::coversShown(widget); }
 
     bool show()
     {

@@ -340,6 +340,7 @@ void TestAddMediaFileWidget::sortingThenAddingKeepsCellsInTheirRows()
     QVERIFY(edit(t.widget, edited, QStringLiteral("Album"), QStringLiteral("Edited")));
     t.widget.getMediaList(t.paths.mid(3));
     QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
+    QVERIFY(t.coversShown());
 
     for (int r = 0; r < t.widget.table()->rowCount(); ++r) {
         const QString path = location(t.widget, r);
@@ -396,6 +397,7 @@ void TestAddMediaFileWidget::undoReloadsFromTheFiles()
 
     SignalLog log(&t.widget);
     t.widget.UndoChangesInTable();
+    QVERIFY(t.coversShown());
 
     QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
     for (int r = 0; r < t.widget.table()->rowCount(); ++r) {

@@ -847,8 +847,10 @@ void TestInteractions::coverBordersFollowSelection()
             t.widget.clearList();
         } else if (verb == QLatin1String("add")) {
             t.widget.getMediaList(t.paths);
+            QVERIFY(t.coversShown());
         } else if (verb == QLatin1String("undo")) {
             t.widget.UndoChangesInTable();
+            QVERIFY(t.coversShown());
         } else {
             selectRows(table, {rowOf(t.widget, t.paths.at(rest.toInt()))});
             QTest::keyClick(table, Qt::Key_Delete);
