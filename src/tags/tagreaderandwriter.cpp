@@ -83,25 +83,24 @@ struct FieldInfo
     const char *frameId; // the ID3v2 frame the field is stored in
 };
 
+// The frames TagLib's format-neutral interface reads and writes go through
+// it (they have ID3v1 and APE twins); every other field is its own frame.
+Field accessOf(const char *frameId)
+{
+    static const QMap<QByteArray, Field> generic = {
+        {"TIT2", Field::Title}, {"TPE1", Field::Artist}, {"TALB", Field::Album}, {"TDRC", Field::Year},
+        {"COMM", Field::Comment}, {"TRCK", Field::Track}, {"TCON", Field::Genre},
+    };
+    return generic.value(QByteArray(frameId), Field::Frame);
+}
+
+// By column key, as the column registry lists the text fields.
 FieldInfo fieldInfo(const QString &key)
 {
-    static const QMap<QString, FieldInfo> table = {
-        {QStringLiteral("Title"), {Field::Title, "TIT2"}},
-        {QStringLiteral("Artist"), {Field::Artist, "TPE1"}},
-        {QStringLiteral("Album"), {Field::Album, "TALB"}},
-        {QStringLiteral("Year"), {Field::Year, "TDRC"}},
-        {QStringLiteral("Comment"), {Field::Comment, "COMM"}},
-        {QStringLiteral("Track"), {Field::Track, "TRCK"}},
-        {QStringLiteral("Genre"), {Field::Genre, "TCON"}},
-        {QStringLiteral("BPM"), {Field::Frame, "TBPM"}},
-        {QStringLiteral("Composer"), {Field::Frame, "TCOM"}},
-        {QStringLiteral("Grouping"), {Field::Frame, "TIT1"}},
-        {QStringLiteral("Label"), {Field::Frame, "TPUB"}},
-        {QStringLiteral("Remixer"), {Field::Frame, "TPE4"}},
-        {QStringLiteral("InitialKey"), {Field::Frame, "TKEY"}},
-    };
-    Q_ASSERT(table.contains(key));
-    return table.value(key);
+    const int position = TagColumns::position(key);
+    Q_ASSERT(position >= 0 && TagColumns::all().at(position).kind == TagColumns::Kind::Text);
+    const char *frameId = TagColumns::all().at(position).frameId;
+    return {accessOf(frameId), frameId};
 }
 
 // The Comment column is the plain, description-less comment. TagLib's generic
