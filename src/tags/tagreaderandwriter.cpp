@@ -230,9 +230,8 @@ void setGenericField(TagLib::MPEG::File &file, const FieldInfo &info, const QStr
         TagSaving::replaceTextFrame(id3v2, info.frameId, text);
 }
 
-void setField(TagLib::MPEG::File &file, const QString &key, const QString &value)
+void setField(TagLib::MPEG::File &file, const FieldInfo &info, const QString &value)
 {
-    const FieldInfo info = fieldInfo(key);
     if (info.field == Field::Frame)
         setFrameText(file, info.frameId, value);
     else
@@ -268,9 +267,10 @@ TagWriteResult modifyMpeg(const QString &path, const std::function<void(TagLib::
     return {TagSaving::saveTags(file, TagSaving::Scope::AllTags)};
 }
 
-bool writeField(const QString &path, const QString &key, const QString &value)
+bool writeField(const QString &path, const char *frameId, const QString &value)
 {
-    return bool(modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, key, value); }));
+    const FieldInfo info{accessOf(frameId), frameId};
+    return bool(modifyMpeg(path, [&](TagLib::MPEG::File &file) { setField(file, info, value); }));
 }
 
 void setCover(TagLib::MPEG::File &file, const QByteArray &jpeg)
@@ -328,19 +328,19 @@ QImage TagReaderAndWriter::readCoverArt(const QString &path)
     return QImage::fromData(firstPictureBytes(file));
 }
 
-bool TagReaderAndWriter::writeTitle(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Title"), value); }
-bool TagReaderAndWriter::writeArtist(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Artist"), value); }
-bool TagReaderAndWriter::writeAlbum(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Album"), value); }
-bool TagReaderAndWriter::writeYear(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Year"), value); }
-bool TagReaderAndWriter::writeComment(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Comment"), value); }
-bool TagReaderAndWriter::writeTrack(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Track"), value); }
-bool TagReaderAndWriter::writeGenre(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Genre"), value); }
-bool TagReaderAndWriter::writeBPM(const QString &path, const QString &value) { return writeField(path, QStringLiteral("BPM"), value); }
-bool TagReaderAndWriter::writeComposer(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Composer"), value); }
-bool TagReaderAndWriter::writeGrouping(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Grouping"), value); }
-bool TagReaderAndWriter::writeLabel(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Label"), value); }
-bool TagReaderAndWriter::writeRemixer(const QString &path, const QString &value) { return writeField(path, QStringLiteral("Remixer"), value); }
-bool TagReaderAndWriter::writeInitialKey(const QString &path, const QString &value) { return writeField(path, QStringLiteral("InitialKey"), value); }
+bool TagReaderAndWriter::writeTitle(const QString &path, const QString &value) { return writeField(path, "TIT2", value); }
+bool TagReaderAndWriter::writeArtist(const QString &path, const QString &value) { return writeField(path, "TPE1", value); }
+bool TagReaderAndWriter::writeAlbum(const QString &path, const QString &value) { return writeField(path, "TALB", value); }
+bool TagReaderAndWriter::writeYear(const QString &path, const QString &value) { return writeField(path, "TDRC", value); }
+bool TagReaderAndWriter::writeComment(const QString &path, const QString &value) { return writeField(path, "COMM", value); }
+bool TagReaderAndWriter::writeTrack(const QString &path, const QString &value) { return writeField(path, "TRCK", value); }
+bool TagReaderAndWriter::writeGenre(const QString &path, const QString &value) { return writeField(path, "TCON", value); }
+bool TagReaderAndWriter::writeBPM(const QString &path, const QString &value) { return writeField(path, "TBPM", value); }
+bool TagReaderAndWriter::writeComposer(const QString &path, const QString &value) { return writeField(path, "TCOM", value); }
+bool TagReaderAndWriter::writeGrouping(const QString &path, const QString &value) { return writeField(path, "TIT1", value); }
+bool TagReaderAndWriter::writeLabel(const QString &path, const QString &value) { return writeField(path, "TPUB", value); }
+bool TagReaderAndWriter::writeRemixer(const QString &path, const QString &value) { return writeField(path, "TPE4", value); }
+bool TagReaderAndWriter::writeInitialKey(const QString &path, const QString &value) { return writeField(path, "TKEY", value); }
 
 TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QImage &image)
 {
@@ -448,7 +448,7 @@ TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QStr
         for (const QString &key : TagKeys::textFields()) {
             const auto it = fields.constFind(key);
             if (it != fields.constEnd())
-                setField(file, key, it.value());
+                setField(file, fieldInfo(key), it.value());
         }
         if (cover)
             setCover(file, jpeg);
