@@ -1,63 +1,51 @@
-// Time to add N files to the real media table and to save one edited field
-// in every row, with peak memory; run by hand with QT_QPA_PLATFORM=offscreen:
-// bench/bench_table [files]. Not a test.
+// The media table with a DJ's library: adding N files (default 10,000) beside
+// kid3-cli and TagLib reading the same files, then sorting, searching, find
+// and replace, covers scrolled into view, saving beside TagLib's own save
+// loop, undo, deleting half the rows and clearing; with peak memory.
+// Run by hand with QT_QPA_PLATFORM=offscreen:
+//   bench/bench_table [files] [--add-only] [--links]
+// --links makes the corpus of hard links (very long lists; nothing saved).
+// Not a test.
 
-#include "common/mp3fixture.h"
+#include "corpus.h"
+
 #include "table/addmediafilewidget.h"
+#include "table/covercolumn.h"
 #include "table/mediafiletablewidget.h"
-#include "tags/tagreadahead.h"
+#include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
 #include "theme/apptheme.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 
-namespace F = Mp3Fixture;
-
 namespace {
-
-// Peak resident memory of the process so far, in MiB.
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 double seconds(const QElapsedTimer &timer)
 {
     return timer.nsecsElapsed() / 1e9;
 }
 
-// N files with all thirteen fields: a third without a cover, a third with a
-// 500 x 500 and a third with a 1500 x 1500 JPEG cover, interleaved.
-QStringList makeFiles(const QString &dir, int n)
+void report(const char *what, double value, const char *unit = "s")
 {
-    const QList<QByteArray> covers = {QByteArray(), F::busyCoverJpeg(500), F::busyCoverJpeg(1500)};
-    QStringList sources;
-    for (int k = 0; k < covers.size(); ++k) {
-        const QString source = F::create(dir, QStringLiteral("source%1.bin").arg(k));
-        if (source.isEmpty() || !F::addFullTags(source, covers.at(k)))
-            qFatal("cannot make the fixture in %s", qPrintable(dir));
-        sources << source;
-    }
-    QStringList files;
-    for (int i = 0; i < n; ++i) {
-        files << QStringLiteral("%1/%2.mp3").arg(dir).arg(i, 6, 10, QLatin1Char('0'));
-        if (!QFile::copy(sources.at(i % 3), files.last()))
-            qFatal("cannot copy the fixture");
-    }
-    return files;
+    std::printf("  %-58s %9.3f %s\n", what, value, unit);
+    std::fflush(stdout);
+}
+
+// Until the covers of the rows in view are shown.
+double waitForCovers(AddMediaFileWidget &widget)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!QTest::qWaitFor([&] { return !widget.table()->covers()->pending(); }, 60000))
+        qFatal("covers never came");
+    return seconds(timer);
 }
 
 } // namespace
@@ -66,68 +54,107 @@ int main(int argc, char *argv[])
 {
     AppTheme::registerResources();
     QApplication app(argc, argv);
-    const int n = argc > 1 ? qMax(1, atoi(argv[1])) : 1000;
+    const QStringList args = app.arguments();
+    const int n = args.size() > 1 && args.at(1).toInt() > 0 ? args.at(1).toInt() : 10000;
+    const bool addOnly = args.contains(QStringLiteral("--add-only"));
+    const bool links = args.contains(QStringLiteral("--links"));
     QTemporaryDir tmp;
     if (!tmp.isValid())
         qFatal("no temporary folder");
 
-    std::printf("bench_table: %d files, preparing...\n", n);
+    std::printf("bench_table: %d files%s, preparing the corpus...\n", n, links ? " (hard links)" : "");
     std::fflush(stdout);
-    const QStringList files = makeFiles(tmp.path(), n);
-    std::printf("  peak memory before the table: %.0f MiB\n", peakMiB());
+    const QStringList files = Corpus::make(tmp.path(), n, links);
+    report("peak memory before the table", Corpus::peakMiB(), "MiB");
+
+    if (!addOnly) {
+        report("kid3-cli reads every frame of every file (-1: missing)", Reference::kid3Read(files));
+        report("TagLib reads every field and the picture bytes", Reference::taglibRead(files));
+    }
 
     AddMediaFileWidget widget;
     widget.resize(1280, 800);
     widget.show();
     QApplication::processEvents();
+    MediaFileTableWidget *table = widget.table();
 
     QElapsedTimer timer;
     timer.start();
     widget.getMediaList(files);
-    const double addTime = seconds(timer);
-    if (widget.table()->rowCount() != n)
-        qFatal("the table holds %d rows, not %d", widget.table()->rowCount(), n);
-    std::printf("  add (getMediaList, includes the 200 ms overlay delay): %.2f s\n", addTime);
-    std::printf("  peak memory after adding: %.0f MiB\n", peakMiB());
+    report("add (includes the overlay's 200 ms start)", seconds(timer));
+    if (table->rowCount() != n)
+        qFatal("the table holds %d rows, not %d", table->rowCount(), n);
+    report("covers of the first screen shown after adding", waitForCovers(widget));
+    report("peak memory after adding", Corpus::peakMiB(), "MiB");
+    if (addOnly)
+        return 0;
 
-    const int titleColumn = widget.columnOf(QStringLiteral("Title"));
+    for (int step = 1; step <= 3; ++step) {
+        timer.restart();
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 4);
+        QApplication::processEvents();
+        const double scrolled = seconds(timer);
+        report(qPrintable(QStringLiteral("scroll to %1/4 and draw the screen's covers").arg(step)),
+               scrolled + waitForCovers(widget));
+    }
+
+    const int titleColumn = TagColumns::position(QStringLiteral("Title"));
     timer.restart();
-    for (int r = 0; r < n; ++r)
-        widget.table()->item(r, titleColumn)->setData(Qt::DisplayRole, QStringLiteral("Edited %1").arg(r));
-    std::printf("  edit the title of every row: %.2f s\n", seconds(timer));
+    table->sortItems(titleColumn, Qt::DescendingOrder);
+    QApplication::processEvents();
+    report("sort by title", seconds(timer));
+    timer.restart();
+    table->sortItems(TagColumns::position(QStringLiteral("FileName")), Qt::AscendingOrder);
+    QApplication::processEvents();
+    report("sort by file name", seconds(timer));
 
+    for (const QString &typed : {QStringLiteral("N"), QStringLiteral("Ni"), QStringLiteral("Nig"), QString()}) {
+        timer.restart();
+        widget.getSearchPattern(typed);
+        QApplication::processEvents();
+        report(qPrintable(QStringLiteral("search keystroke \"%1\"").arg(typed)), seconds(timer));
+    }
+
+    QStringList everyColumn = TagColumns::textKeys();
+    timer.restart();
+    widget.findAndReplace(everyColumn, QStringLiteral("e"), QStringLiteral("E"));
+    QApplication::processEvents();
+    report("find and replace over every column", seconds(timer));
+
+    timer.restart();
+    widget.UndoChangesInTable();
+    report("Undo All Changes (reloads)", seconds(timer));
+
+    // One field in every row, as TagLib's loop saves one; its loop runs
+    // before and after the table's save, as the disk's state drifts.
+    const double taglibBefore = Reference::taglibSave(files);
+    for (int r = 0; r < n; ++r)
+        table->item(r, titleColumn)->setData(Qt::DisplayRole, QStringLiteral("Edited %1").arg(r));
     timer.restart();
     widget.initiateSaveChanges();
     const double saveTime = seconds(timer);
-    if (!!widget.records().hasChanges())
+    if (widget.records().hasChanges())
         qFatal("%d rows were not saved", widget.records().changedCount());
-    std::printf("  save (initiateSaveChanges): %.2f s\n", saveTime);
-    std::printf("  peak memory at the end: %.0f MiB\n", peakMiB());
-
-    // The parts on their own, to see what dominates the two figures above.
-    // Keeping the covers, as the table does, costs first-touch memory.
-    timer.restart();
-    for (const QString &file : files)
-        TagReaderAndWriter::readAll(file);
-    std::printf("  of which reading tags alone, one thread, covers dropped: %.2f s\n", seconds(timer));
-    timer.restart();
-    {
-        TagReadAhead ahead(files);
-        while (!ahead.atEnd())
-            ahead.take();
-    }
-    std::printf("  reading with the read-ahead, covers dropped: %.2f s\n", seconds(timer));
-    timer.restart();
-    {
-        QList<QImage> kept;
-        TagReadAhead ahead(files);
-        while (!ahead.atEnd())
-            kept << ahead.take().cover;
-        std::printf("  reading with the read-ahead, covers kept: %.2f s\n", seconds(timer));
-    }
+    report("save the title of every row", saveTime);
+    report("TagLib saves one field per file, before and after (mean)",
+           (taglibBefore + Reference::taglibSave(files)) / 2);
     timer.restart();
     for (int i = 0; i < n; ++i)
         TagReaderAndWriter::writeAll(files.at(i), {{QStringLiteral("Title"), QStringLiteral("Again %1").arg(i)}});
-    std::printf("  of which writing tags alone (writeAll per file): %.2f s\n", seconds(timer));
+    report("of which the tag writes alone (writeAll per file)", seconds(timer));
+
+    timer.restart();
+    table->setFocus();
+    table->selectionModel()->select(QItemSelection(table->model()->index(0, 0), table->model()->index(n / 2 - 1, 0)),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::keyClick(table, Qt::Key_Delete);
+    report("Delete of half the rows", seconds(timer));
+    if (table->rowCount() != n - n / 2)
+        qFatal("%d rows left", table->rowCount());
+
+    timer.restart();
+    widget.clearList();
+    report("Clear File List", seconds(timer));
+    report("peak memory at the end", Corpus::peakMiB(), "MiB");
     return 0;
 }

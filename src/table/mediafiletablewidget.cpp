@@ -9,6 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+#include <functional>
+
 using TagColumns::Kind;
 
 namespace {
@@ -198,22 +201,34 @@ void MediaFileTableWidget::markMatches(const QString &pattern)
 {
     if (rowCount() == 0)
         return;
+    // The model would tell the view of each cell on its own, which costs more
+    // than the change itself in a long list: one repaint at the end instead.
     const QSignalBlocker blocker(this);
+    const QSignalBlocker modelBlocker(model());
     const QBrush plain(AppTheme::plainBackground());
+    for (const QPersistentModelIndex &hit : qAsConst(m_searchHits)) {
+        if (QTableWidgetItem *cell = itemFromIndex(hit))
+            cell->setData(Qt::BackgroundRole, plain);
+    }
+    m_searchHits.clear();
+    // A search paints every cell: those not painted yet (new rows) turn plain.
     const int coverColumn = TagColumns::position(Kind::Cover);
     for (int r = 0; r < rowCount(); ++r) {
         for (int c = 0; c < columnCount(); ++c) {
-            if (c == coverColumn)
-                continue;
-            if (QTableWidgetItem *cell = item(r, c))
+            QTableWidgetItem *cell = c == coverColumn ? nullptr : item(r, c);
+            if (cell && !cell->data(Qt::BackgroundRole).isValid())
                 cell->setData(Qt::BackgroundRole, plain);
         }
     }
-    if (pattern.isEmpty())
-        return;
-    const QList<QTableWidgetItem *> found = findItems(pattern, Qt::MatchContains);
-    for (QTableWidgetItem *cell : found)
-        cell->setData(Qt::BackgroundRole, QBrush(AppTheme::searchHit()));
+    if (!pattern.isEmpty()) {
+        const QBrush hitBrush(AppTheme::searchHit());
+        const QList<QTableWidgetItem *> found = findItems(pattern, Qt::MatchContains);
+        for (QTableWidgetItem *cell : found) {
+            cell->setData(Qt::BackgroundRole, hitBrush);
+            m_searchHits << QPersistentModelIndex(indexFromItem(cell));
+        }
+    }
+    viewport()->update();
 }
 
 void MediaFileTableWidget::resizeColumnsForView(int view)
@@ -305,22 +320,32 @@ void MediaFileTableWidget::clearSelectedCells(const QModelIndexList &indexes)
     }
 }
 
-void MediaFileTableWidget::removeRows(const QModelIndexList &rows)
+// Each run of neighbouring rows goes in one removal, from the bottom up:
+// removing thousands of rows one by one moved every row below each time.
+void MediaFileTableWidget::removeRows(const QModelIndexList &selectedRows)
 {
-    QStringList locations;
-    for (const QModelIndex &index : rows)
-        locations.append(locationOf(index.row()));
-    for (const QString &location : qAsConst(locations)) {
-        for (int r = 0; r < rowCount(); ++r) {
-            if (locationOf(r) != location)
-                continue;
-            emit delButtonClicked();
-            removeRow(r);
-            forgetPressedCell();
+    QList<int> rows;
+    for (const QModelIndex &index : selectedRows)
+        rows << index.row();
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    forgetPressedCell();
+    for (int i = 0; i < rows.size();) {
+        int first = rows.at(i);
+        int next = i + 1;
+        while (next < rows.size() && rows.at(next) == first - 1)
+            first = rows.at(next++);
+        const int count = rows.at(i) - first + 1;
+        QStringList locations;
+        for (int r = first; r < first + count; ++r)
+            locations << locationOf(r);
+        emit delButtonClicked();
+        model()->removeRows(first, count);
+        for (const QString &location : qAsConst(locations))
             emit rowRemoved(location);
-            emit listEmptyOrNot(false);
-            emit deletionCompleted();
-        }
+        emit listEmptyOrNot(false);
+        emit deletionCompleted();
+        i = next;
     }
 }
 

@@ -93,4 +93,5 @@ private:
     QList<QPointer<QLabel>> m_blueCovers;
     QString m_copiedText;
     QImage m_copiedPicture;
+    QList<QPersistentModelIndex> m_searchHits;
 };
