@@ -4,13 +4,10 @@
 #include "table/coverartdisplaybox.h"
 #include "table/covercolumn.h"
 #include "table/failurereport.h"
-#include "table/mediafileitemdelegate.h"
 #include "table/mediafiletablewidget.h"
 #include "table/rowsave.h"
 #include "table/tablehelpers.h"
-#include "tags/tagreadahead.h"
 #include "tags/tagreaderandwriter.h"
-#include "theme/vrfontprovider.h"
 #include "widgets/processingbox.h"
 #include "widgets/vrnotification.h"
 
@@ -50,20 +47,8 @@ void AddMediaFileWidget::createTable()
     layout->setContentsMargins(0, 0, 0, 0);
 
     m_table = new MediaFileTableWidget(this);
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setSortingEnabled(true);
-    m_table->setWordWrap(true);
-    m_table->setColumnCount(TagColumns::count());
-    m_table->setColumnWidth(TagColumns::position(Kind::Cover), 200);
-    m_table->setFont(VrFontProvider::font13(QFont::Normal));
-    m_table->setHorizontalHeaderLabels(TagColumns::keys());
-    m_table->setColumnHidden(TagColumns::position(Kind::Location), true);
+    m_table->setUpColumns();
     layout->addWidget(m_table);
-
-    m_table->setItemDelegate(new MediaFileItemDelegate(m_table));
-    m_table->horizontalHeader()->setSectionsMovable(false);
-    m_table->horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
 
     connect(m_table, &QTableWidget::cellPressed, this, &AddMediaFileWidget::getInitialClickedItem);
     connect(m_table, &QTableWidget::cellEntered, this, &AddMediaFileWidget::copyValueInItems);
@@ -120,11 +105,8 @@ void AddMediaFileWidget::replaceCover(int row, const QImage &picture)
 void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)(), int steps, bool stoppable)
 {
     m_processingBox = new ProcessingBox(this);
-    // Long lists say how far they are; short ones keep the plain wheel.
-    if (steps >= kProgressFrom) {
-        m_processingBox->setProgress(0, steps);
-        m_processingBox->setStoppable(stoppable);
-    }
+    m_processingBox->setProgress(0, steps);
+    m_processingBox->setStoppable(stoppable && steps >= ProcessingBox::kProgressFrom);
     connect(m_processingBox, &ProcessingBox::sendASignal, this, work);
     m_processingBox->exec();
     delete m_processingBox;
@@ -133,7 +115,7 @@ void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)(), int
 
 void AddMediaFileWidget::showProgress(int done, int total)
 {
-    if (m_processingBox && total >= kProgressFrom)
+    if (m_processingBox)
         m_processingBox->setProgress(done, total);
 }
 
@@ -158,32 +140,12 @@ void AddMediaFileWidget::populate(const QStringList &paths)
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     const QStringList added = m_records.unlisted(paths);
-    {
-        const SortingPause pause(m_table);
-        const QSignalBlocker blocker(m_table);
-        const int firstRow = m_table->rowCount();
-        int row = firstRow;
-        // All rows at once: inserting them one by one moves every cell after
-        // them each time.
-        m_table->setRowCount(row + added.size());
-        if (!added.isEmpty())
-            m_table->horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
-        EventPump events;
-        // Covers are decoded when their rows come into view.
-        TagReadAhead records(added, TagReadAhead::defaultThreads(), TagReadAhead::Covers::Skip);
-        for (const QString &path : qAsConst(added)) {
-            if (events.pump()) {
-                if (m_processingBox && m_processingBox->stopRequested())
-                    break;
-                showProgress(row - firstRow, added.size());
-            }
-            m_table->fillRow(row, path, records.take());
-            m_records.add(path);
-            ++row;
-        }
-        // Stopped: the rows read so far stay, none half-filled.
-        m_table->setRowCount(row);
-    }
+    const QStringList listed = m_table->appendRows(added, [this, &added](int done) {
+        showProgress(done, added.size());
+        return !m_processingBox || !m_processingBox->stopRequested();
+    });
+    for (const QString &path : listed)
+        m_records.add(path);
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }
@@ -315,13 +277,10 @@ void AddMediaFileWidget::removeSeratoTags()
 {
     if (m_passes->refuseEmptyList())
         return;
-    FailureReport failures;
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        const QString location = locationOf(r);
-        const TagWriteResult result = TagReaderAndWriter::removeSeratoData(location.toUtf8().constData());
-        if (!result)
-            failures.addFailure(location, result.reason());
-    }
+    QStringList locations;
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        locations << locationOf(r);
+    const FailureReport failures = RowSave::removeDjData(locations);
     if (failures.isEmpty())
         VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
     else

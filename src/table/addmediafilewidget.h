@@ -83,8 +83,6 @@ public slots:
 private:
     void createTable();
     void createActions();
-    // Lists of at least this many files show their progress.
-    static constexpr int kProgressFrom = 200;
     void runUnderOverlay(void (AddMediaFileWidget::*work)(), int steps = 0, bool stoppable = false);
     void showProgress(int done, int total);
     void populate(const QStringList &paths);

@@ -1,8 +1,11 @@
 #include "table/mediafiletablewidget.h"
 
 #include "table/covercolumn.h"
+#include "table/mediafileitemdelegate.h"
 #include "tags/tagcolumns.h"
+#include "tags/tagreadahead.h"
 #include "theme/apptheme.h"
+#include "theme/vrfontprovider.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -25,6 +28,23 @@ MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
 {
 }
 
+// The registry's columns, the cover wide, the location hidden.
+void MediaFileTableWidget::setUpColumns()
+{
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setStretchLastSection(true);
+    setSortingEnabled(true);
+    setWordWrap(true);
+    setColumnCount(TagColumns::count());
+    setColumnWidth(TagColumns::position(Kind::Cover), 200);
+    setFont(VrFontProvider::font13(QFont::Normal));
+    setHorizontalHeaderLabels(TagColumns::keys());
+    setColumnHidden(TagColumns::position(Kind::Location), true);
+    setItemDelegate(new MediaFileItemDelegate(this));
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
+}
+
 // The header's sections never move, so a column stays where the registry put it.
 int MediaFileTableWidget::columnOf(const QString &key) const
 {
@@ -35,6 +55,28 @@ QString MediaFileTableWidget::locationOf(int row) const
 {
     const QTableWidgetItem *cell = item(row, TagColumns::position(Kind::Location));
     return cell ? cell->text() : QString();
+}
+
+QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std::function<bool(int)> &goOn)
+{
+    const SortingPause pause(this);
+    const QSignalBlocker blocker(this);
+    const int firstRow = rowCount();
+    // All rows at once: inserting them one by one moves every cell after
+    // them each time.
+    setRowCount(firstRow + paths.size());
+    if (!paths.isEmpty())
+        horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
+    EventPump events;
+    TagReadAhead records(paths, TagReadAhead::defaultThreads(), TagReadAhead::Covers::Skip);
+    int done = 0;
+    for (; done < paths.size(); ++done) {
+        if (events.pump() && !goOn(done))
+            break;
+        fillRow(firstRow + done, paths.at(done), records.take());
+    }
+    setRowCount(firstRow + done);
+    return paths.mid(0, done);
 }
 
 void MediaFileTableWidget::fillRow(int row, const QString &path, const TagRecord &record)

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTableWidget>
 
+#include <functional>
 #include <optional>
 
 class CoverColumn;
@@ -22,10 +23,16 @@ class MediaFileTableWidget : public QTableWidget
 
 public:
     explicit MediaFileTableWidget(QWidget *parent = nullptr);
+    void setUpColumns();
 
     int columnOf(const QString &key) const;
     QString locationOf(int row) const;
 
+    // A row per file, in order, read ahead on worker threads (covers are read
+    // when rows come into view). goOn(filesDone) is asked now and then; when
+    // it says no, the rows read so far stay, none half-filled. Returns the
+    // files listed.
+    QStringList appendRows(const QStringList &paths, const std::function<bool(int)> &goOn);
     // One file's cells, with the table's signals blocked by the caller.
     void fillRow(int row, const QString &path, const TagRecord &record);
     // The save's outcome for a row: its file's path, and its name when the

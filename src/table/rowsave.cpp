@@ -68,4 +68,15 @@ RowSaveOutcome save(const RowEdit &edit)
     return outcome;
 }
 
+FailureReport removeDjData(const QStringList &locations)
+{
+    FailureReport failures;
+    for (const QString &location : locations) {
+        const TagWriteResult result = TagReaderAndWriter::removeSeratoData(location.toUtf8().constData());
+        if (!result)
+            failures.addFailure(location, result.reason());
+    }
+    return failures;
+}
+
 } // namespace RowSave

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "operations/filenamerules.h"
+#include "table/failurereport.h"
 
 #include <QImage>
 #include <QMap>
@@ -41,5 +42,8 @@ QString rename(const QString &from, const FileNameRules::RenameTarget &target);
 // the table holds them fitted into it, never enlarged.
 QImage fitForStorage(const QImage &picture);
 QImage fitForTable(const QImage &picture);
+
+// Removes the DJ software's data from each file; says which could not be changed.
+FailureReport removeDjData(const QStringList &locations);
 
 } // namespace RowSave

@@ -63,6 +63,8 @@ void ProcessingBox::reject()
 
 void ProcessingBox::setProgress(int done, int total)
 {
+    if (total < kProgressFrom)
+        return;
     // The C locale groups no digits; thousands of files read better grouped.
     QLocale locale;
     if (locale.language() == QLocale::C)

@@ -18,7 +18,9 @@ public:
 
     bool workDone() const { return m_workDone; }
 
-    // Long work says how far it is ("1,234 of 10,000" under the wheel).
+    // Long work says how far it is ("1,234 of 10,000" under the wheel);
+    // shorter work keeps the plain wheel.
+    static constexpr int kProgressFrom = 200;
     void setProgress(int done, int total);
     // Offers a "Stop" button (and Escape) that asks the work to stop; the
     // work polls stopRequested() between steps and ends early.
