@@ -69,9 +69,13 @@ QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std
         horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
     EventPump events;
     TagReadAhead records(paths, TagReadAhead::defaultThreads(), TagReadAhead::Covers::Skip);
+    // Asked after every few hundred rows too, so a stop is heard even when
+    // reading outruns the event rounds.
+    constexpr int kAskEvery = 256;
     int done = 0;
     for (; done < paths.size(); ++done) {
-        if (events.pump() && !goOn(done))
+        const bool pumped = events.pump();
+        if ((pumped || (done > 0 && done % kAskEvery == 0)) && !goOn(done))
             break;
         fillRow(firstRow + done, paths.at(done), records.take());
     }
