@@ -120,9 +120,16 @@ void CoverColumn::refresh()
         }
     }
 
+    // The rows on screen first, then the margins around them.
+    const int onScreen = qMax(first, m_table->rowAt(0));
+    QList<int> order;
+    for (int row = onScreen; row <= last; ++row)
+        order << row;
+    for (int row = first; row < onScreen; ++row)
+        order << row;
     QStringList wanted;
     m_waiting.clear();
-    for (int row = first; row <= last; ++row) {
+    for (int row : qAsConst(order)) {
         if (label(row))
             continue;
         const QString location = locationOf(row);
