@@ -57,6 +57,15 @@ public:
     // when a cover was pasted.
     void copySelectedCell();
     bool pasteIntoSelectedCell();
+    bool canCopy() const;
+    bool canPaste() const;
+
+    // What Delete does on a selection of cells, and on whole rows.
+    bool canClearCells() const;
+    bool canRemoveRows() const { return !selectionModel()->selectedRows(0).isEmpty(); }
+    void clearSelectedCells();
+    void removeSelectedRows();
+    void removeRowsAt(QList<int> rows);
 
     // Search hits on a yellow background; an empty pattern marks none.
     void markMatches(const QString &pattern);
@@ -72,6 +81,12 @@ signals:
     // which file left the list.
     void coverReplaced(int row, const QImage &picture);
     void rowRemoved(const QString &location);
+    // A change of several cells (a paste, Delete) begins and ends; rows about
+    // to leave the list; the mouse let go, ending a drag.
+    void stepStarts(const QString &text);
+    void stepEnds();
+    void rowsRemoving(const QList<int> &rows);
+    void released();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -80,9 +95,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    class Step;
     void deleteSelection();
-    void clearSelectedCells(const QModelIndexList &indexes);
-    void removeRows(const QModelIndexList &rows);
+    // The one selected cell, or an invalid index.
+    QModelIndex singleSelected() const;
     void moveCurrent(int rowStep, int columnStep);
     void setCoverBorder(QLabel *label, bool blue);
 
