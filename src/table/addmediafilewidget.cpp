@@ -7,6 +7,7 @@
 #include "table/mediafiletablewidget.h"
 #include "table/rowsave.h"
 #include "table/tablehelpers.h"
+#include "table/tablemenu.h"
 #include "table/tablesave.h"
 #include "table/tableundo.h"
 #include "tags/tagreadahead.h"
@@ -31,6 +32,7 @@ AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
     m_history = new TableUndo(m_table, &m_records, m_passes.get(), this);
     connect(m_history, &TableUndo::changed, this, &AddMediaFileWidget::reportUnsavedState);
     connect(m_history, &TableUndo::rowsRestored, this, [this] { emit listPopulatesOrNot(true); });
+    TableMenu::attach(m_table, m_history);
 
     // The stylesheet paints the background of a plain widget subclass only
     // when asked to.

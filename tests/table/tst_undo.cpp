@@ -1,8 +1,10 @@
 #include "common/testmain.h"
 #include "table/tablefixture.h"
+#include "table/tablemenu.h"
 #include "table/tableundo.h"
 
 #include <QAction>
+#include <QMenu>
 
 using namespace TableFixture;
 
@@ -98,6 +100,8 @@ private slots:
     void stepUndoesAndRedoes_data();
     void stepUndoesAndRedoes();
     void renameUndoneWhereTheNameIsFree();
+    void menuEntriesFollowTheState_data();
+    void menuEntriesFollowTheState();
 };
 
 void TestUndo::stepUndoesAndRedoes_data()
@@ -186,6 +190,62 @@ void TestUndo::renameUndoneWhereTheNameIsFree()
     QCOMPARE(filesIn(t.dir.path()), (QStringList{"Alpha.mp3", "Bravo.mp3", "Charlie.mp3", "b.mp3"}));
     QVERIFY(rowsShowTheirFiles(t.widget));
     QVERIFY(!t.widget.hasUnsavedChanges());
+}
+
+void TestUndo::menuEntriesFollowTheState_data()
+{
+    // What happens first: edits ("edit", "undo", "copy") and then the
+    // selection; the entries enabled then.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QStringList>("selection");
+    QTest::addColumn<QStringList>("enabled");
+
+    QTest::newRow("nothing") << QStringList() << QStringList() << QStringList();
+    QTest::newRow("one cell after an edit")
+        << QStringList{"edit"} << QStringList{"1:Title"} << QStringList{"Undo Edit Title", "Copy", "Clear"};
+    QTest::newRow("undone") << QStringList{"edit", "undo"} << QStringList{"1:Title"}
+                            << QStringList{"Redo Edit Title", "Copy", "Clear"};
+    QTest::newRow("copied text") << QStringList{"copy"} << QStringList{"1:Artist"}
+                                 << QStringList{"Copy", "Paste", "Clear"};
+    QTest::newRow("copied text, location-free cells only")
+        << QStringList{"copy"} << QStringList{"1:FileName"} << QStringList{"Copy", "Paste"};
+    QTest::newRow("nothing copied for a cover") << QStringList{"copy"} << QStringList{"1:CoverArt"}
+                                                << QStringList{"Copy", "Clear"};
+    QTest::newRow("several cells") << QStringList() << QStringList{"0:Title", "2:Artist"} << QStringList{"Clear"};
+    QTest::newRow("whole rows") << QStringList() << QStringList{"0:", "1:"} << QStringList{"Remove from List"};
+}
+
+void TestUndo::menuEntriesFollowTheState()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(QStringList, selection);
+    QFETCH(QStringList, enabled);
+    PopulatedTable t;
+    QVERIFY(t.list());
+    for (const QString &action : actions) {
+        if (action == "edit")
+            t.edit(0, QStringLiteral("Title"), QStringLiteral("New"));
+        else if (action == "undo")
+            t.widget.history()->undo();
+        else if (action == "copy") {
+            select(t, {QStringLiteral("0:Title")});
+            t.widget.copyActionFired();
+        }
+    }
+    select(t, selection);
+
+    const std::unique_ptr<QMenu> menu(TableMenu::create(t.widget.table(), t.widget.history()));
+    QStringList on;
+    QStringList entries;
+    for (const QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        entries << action->text().section(QLatin1Char(' '), 0, 0);
+        if (action->isEnabled())
+            on << action->text();
+    }
+    QCOMPARE(entries, (QStringList{"Undo", "Redo", "Copy", "Paste", "Clear", "Remove"}));
+    QCOMPARE(on, enabled);
 }
 
 SONVEL_TEST_MAIN(TestUndo)
