@@ -100,6 +100,9 @@ private slots:
     void stepUndoesAndRedoes_data();
     void stepUndoesAndRedoes();
     void renameUndoneWhereTheNameIsFree();
+    void historyStartsAfresh_data();
+    void historyStartsAfresh();
+    void historyKeepsTheLatestSteps();
     void menuEntriesFollowTheState_data();
     void menuEntriesFollowTheState();
 };
@@ -190,6 +193,46 @@ void TestUndo::renameUndoneWhereTheNameIsFree()
     QCOMPARE(filesIn(t.dir.path()), (QStringList{"Alpha.mp3", "Bravo.mp3", "Charlie.mp3", "b.mp3"}));
     QVERIFY(rowsShowTheirFiles(t.widget));
     QVERIFY(!t.widget.hasUnsavedChanges());
+}
+
+void TestUndo::historyStartsAfresh_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("save") << "save";
+    QTest::newRow("undo all changes") << "undo all";
+    QTest::newRow("clear file list") << "clear";
+}
+
+void TestUndo::historyStartsAfresh()
+{
+    QFETCH(QString, command);
+    PopulatedTable t;
+    QVERIFY(t.list());
+    t.edit(0, QStringLiteral("Title"), QStringLiteral("New"));
+    t.edit(1, QStringLiteral("Artist"), QStringLiteral("New"));
+    t.widget.history()->undo();
+    QVERIFY(t.widget.history()->undoAction()->isEnabled() && t.widget.history()->redoAction()->isEnabled());
+    if (command == "save")
+        t.widget.initiateSaveChanges();
+    else if (command == "undo all")
+        t.widget.UndoChangesInTable();
+    else
+        t.widget.clearList();
+    QCOMPARE(t.widget.history()->stack().count(), 0);
+    QVERIFY(!t.widget.history()->undoAction()->isEnabled() && !t.widget.history()->redoAction()->isEnabled());
+}
+
+void TestUndo::historyKeepsTheLatestSteps()
+{
+    PopulatedTable t;
+    QVERIFY(t.list());
+    const int edits = TableUndo::kLimit + 5;
+    for (int i = 1; i <= edits; ++i)
+        t.edit(0, QStringLiteral("Title"), QString::number(i));
+    QCOMPARE(t.widget.history()->stack().count(), TableUndo::kLimit);
+    for (int i = 0; i < edits; ++i)
+        t.widget.history()->undo();
+    QCOMPARE(t.cell(0, QStringLiteral("Title")), QStringLiteral("5"));
 }
 
 void TestUndo::menuEntriesFollowTheState_data()
