@@ -7,15 +7,16 @@
 #include "table/mediafiletablewidget.h"
 #include "table/rowsave.h"
 #include "table/tablehelpers.h"
+#include "table/tablemenu.h"
+#include "table/tablesave.h"
+#include "table/tableundo.h"
 #include "tags/tagreaderandwriter.h"
 #include "widgets/processingbox.h"
 #include "widgets/vrnotification.h"
 
 #include <QAction>
 #include <QDebug>
-#include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QVBoxLayout>
 
 using TagColumns::Kind;
@@ -26,6 +27,10 @@ AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
 {
     createTable();
     m_passes = std::make_unique<BulkTextPasses>(m_table, &m_records);
+    m_history = new TableUndo(m_table, &m_records, m_passes.get(), this);
+    connect(m_history, &TableUndo::changed, this, &AddMediaFileWidget::reportUnsavedState);
+    connect(m_history, &TableUndo::rowsRestored, this, [this] { emit listPopulatesOrNot(true); });
+    TableMenu::attach(m_table, m_history);
 
     // The stylesheet paints the background of a plain widget subclass only
     // when asked to.
@@ -57,12 +62,8 @@ void AddMediaFileWidget::createTable()
     connect(m_table->horizontalHeader(), &QHeaderView::sectionMoved, this, &AddMediaFileWidget::columnMoved);
     connect(m_table, &QTableWidget::itemChanged, this, &AddMediaFileWidget::someItemChanged);
     connect(m_table, &MediaFileTableWidget::listEmptyOrNot, this, &AddMediaFileWidget::getListStatusDuringDeletion);
-    connect(m_table, &MediaFileTableWidget::coverArtDeleted, this, &AddMediaFileWidget::someChangesHappen);
     connect(m_table, &MediaFileTableWidget::delButtonClicked, this, &AddMediaFileWidget::getWhenDelClicked);
     connect(m_table, &MediaFileTableWidget::deletionCompleted, this, &AddMediaFileWidget::whenDeleteCompleted);
-    connect(m_table, &MediaFileTableWidget::coverReplaced, this, [this](int row, const QImage &picture) {
-        m_records.setCover(locationOf(row), picture);
-    });
     connect(m_table, &MediaFileTableWidget::rowRemoved, this, [this](const QString &location) {
         m_records.remove(location);
     });
@@ -72,6 +73,14 @@ void AddMediaFileWidget::createTable()
             return std::nullopt;
         return record.picture;
     });
+}
+
+// Only a change of state is news to the bars.
+void AddMediaFileWidget::reportUnsavedState()
+{
+    const bool unsaved = m_records.hasChanges();
+    if (unsaved != m_unsavedChanges)
+        emit someChangesHappen(unsaved);
 }
 
 void AddMediaFileWidget::createActions()
@@ -99,7 +108,7 @@ QString AddMediaFileWidget::locationOf(int row) const
 void AddMediaFileWidget::replaceCover(int row, const QImage &picture)
 {
     m_table->installCoverLabel(row, QPixmap::fromImage(picture), true);
-    m_records.setCover(locationOf(row), picture);
+    m_history->coverChanged(row, picture);
 }
 
 void AddMediaFileWidget::runUnderOverlay(void (AddMediaFileWidget::*work)(), int steps, bool stoppable)
@@ -140,12 +149,13 @@ void AddMediaFileWidget::populate(const QStringList &paths)
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     const QStringList added = m_records.unlisted(paths);
-    const QStringList listed = m_table->appendRows(added, [this, &added](int done) {
-        showProgress(done, added.size());
-        return !m_processingBox || !m_processingBox->stopRequested();
-    });
-    for (const QString &path : listed)
-        m_records.add(path);
+    m_table->appendRows(
+        added,
+        [this, &added](int done) {
+            showProgress(done, added.size());
+            return !m_processingBox || !m_processingBox->stopRequested();
+        },
+        [this](const QString &path, const TagRecord &record) { m_records.add(path, record.fields); });
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }
@@ -155,10 +165,7 @@ void AddMediaFileWidget::someItemChanged(QTableWidgetItem *item)
     // The save's own renames of cells are not edits.
     if (m_saving || !item)
         return;
-    const TagColumns::Column &column = TagColumns::all().at(item->column());
-    if (column.kind != Kind::Location)
-        m_records.markField(locationOf(item->row()), column.key);
-    emit someChangesHappen(true);
+    m_history->cellChanged(item->row(), item->column());
 }
 
 void AddMediaFileWidget::columnMoved(int a, int b, int c)
@@ -179,6 +186,7 @@ void AddMediaFileWidget::getListStatusDuringDeletion(bool)
 void AddMediaFileWidget::getInitialClickedItem(int i_row, int i_col)
 {
     m_table->setPressedCell(i_row, i_col);
+    m_history->begin(tr("Drag-Copy %1").arg(TagColumns::all().at(i_col).key));
 }
 
 // Every row gone, with all that refers to rows: records, the pressed cell,
@@ -190,6 +198,7 @@ void AddMediaFileWidget::emptyTable()
     m_table->setRowCount(0);
     m_table->covers()->clear();
     m_records.clear();
+    m_history->clear();
     m_table->stretchColumnsOfEmptyList();
     m_table->setSortingEnabled(false);
 }
@@ -217,56 +226,20 @@ void AddMediaFileWidget::saveChangesToFile()
     runUnderOverlay(&AddMediaFileWidget::initiateSaveChanges, m_records.changedCount());
 }
 
-// Writes only what the row's record says changed, then shows the outcome in
-// its cells: the file's name and path as they now are.
-void AddMediaFileWidget::saveRow(int row, FailureReport &failures)
-{
-    const QString path = locationOf(row);
-    const RowEdit edit = m_records.editOf(path, [&](const QString &key) {
-        const QTableWidgetItem *item = m_table->item(row, columnOf(key));
-        return item ? item->text() : QString();
-    });
-    const RowSaveOutcome outcome = RowSave::save(edit);
-    // What the cover cell shows of the file is read again.
-    m_table->covers()->forget(path);
-    m_table->showSavedFile(row, outcome.path, bool(edit.fileName));
-    m_records.rename(path, outcome.path);
-    if (!outcome.ok())
-        failures.addFailure(outcome.path, outcome.failure);
-    if (!outcome.keepChanges)
-        m_records.markSaved(outcome.path);
-}
-
 void AddMediaFileWidget::initiateSaveChanges()
 {
     if (m_table->rowCount() == 0)
         return;
-
-    FailureReport failures;
-    {
-        const SortingPause pause(m_table);
-        m_saving = true;
-        // No cover is read from a file while files are rewritten.
-        m_table->covers()->pause();
-        EventPump events;
-        const int total = m_records.changedCount();
-        int saved = 0;
-        for (int r = 0; r < m_table->rowCount(); ++r) {
-            if (events.pump())
-                showProgress(saved, total);
-            if (m_records.isChanged(locationOf(r))) {
-                saveRow(r, failures);
-                ++saved;
-            }
-        }
-        m_saving = false;
-        m_table->covers()->scheduleRefresh();
-    }
-
+    m_saving = true;
+    const FailureReport failures = TableSave::saveChanged(m_table, m_records, [this](int done, int total) {
+        showProgress(done, total);
+    });
+    m_saving = false;
     if (failures.isEmpty())
         VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);
     else
         VrNotification::showNotification(failures.message(QStringLiteral("saved")), Error);
+    m_history->clear();
     // A row that failed stays changed, so the user can fix the cause and save
     // again.
     if (!m_records.hasChanges())
@@ -275,31 +248,22 @@ void AddMediaFileWidget::initiateSaveChanges()
 
 void AddMediaFileWidget::removeSeratoTags()
 {
-    if (m_passes->refuseEmptyList())
-        return;
-    QStringList locations;
-    for (int r = 0; r < m_table->rowCount(); ++r)
-        locations << locationOf(r);
-    const FailureReport failures = RowSave::removeDjData(locations);
-    if (failures.isEmpty())
-        VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
-    else
-        VrNotification::showNotification(failures.message(QStringLiteral("changed")), Error);
+    m_passes->removeSeratoTags();
 }
 
 void AddMediaFileWidget::findAndReplace(QStringList &fields, QString match, QString replacetext)
 {
-    m_passes->findAndReplace(fields, match, replacetext);
+    m_history->step(tr("Find and Replace"), [&] { m_passes->findAndReplace(fields, match, replacetext); });
 }
 
 void AddMediaFileWidget::removeExtraSpaces(QStringList &columns)
 {
-    m_passes->removeExtraSpaces(columns);
+    m_history->step(tr("Remove Extra Spaces"), [&] { m_passes->removeExtraSpaces(columns); });
 }
 
 void AddMediaFileWidget::formatText(QString option, QStringList &columns)
 {
-    m_passes->formatText(option, columns);
+    m_history->step(option, [&] { m_passes->formatText(option, columns); });
 }
 
 QString AddMediaFileWidget::toTitleCase(QString text)
@@ -309,7 +273,8 @@ QString AddMediaFileWidget::toTitleCase(QString text)
 
 void AddMediaFileWidget::getTagsAndSepToRename(QStringList &tagslist, QString sep)
 {
-    m_passes->renameFromTags(tagslist, sep);
+    m_history->end();
+    m_history->renamed(m_passes->renameFromTags(tagslist, sep));
 }
 
 bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, int row)
@@ -319,7 +284,7 @@ bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, in
 
 void AddMediaFileWidget::getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep)
 {
-    m_passes->tagsFromFileNames(tagslist, sep);
+    m_history->step(tr("Tags from File Names"), [&] { m_passes->tagsFromFileNames(tagslist, sep); });
 }
 
 void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row)
@@ -330,7 +295,7 @@ void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tag
 void AddMediaFileWidget::copyValueInItems(int row, int col)
 {
     if (m_table->dragCopyTo(row, col))
-        emit someChangesHappen(true);
+        reportUnsavedState();
 }
 
 void AddMediaFileWidget::copyActionFired()
@@ -340,8 +305,7 @@ void AddMediaFileWidget::copyActionFired()
 
 void AddMediaFileWidget::pasteActionFired()
 {
-    if (m_table->pasteIntoSelectedCell())
-        emit someChangesHappen(true);
+    m_table->pasteIntoSelectedCell();
 }
 
 void AddMediaFileWidget::getSearchPattern(QString pattern)
@@ -389,6 +353,5 @@ void AddMediaFileWidget::getCoverPicLocation(QString &loc)
     const QImage picture(loc);
     if (picture.isNull() || m_coverBoxRow < 0 || m_coverBoxRow >= m_table->rowCount())
         return;
-    replaceCover(m_coverBoxRow, RowSave::fitForTable(picture));
-    emit someChangesHappen(true);
+    m_history->step(tr("Replace Artwork"), [&] { replaceCover(m_coverBoxRow, RowSave::fitForTable(picture)); });
 }

@@ -10,11 +10,11 @@
 #include <memory>
 
 class BulkTextPasses;
-class FailureReport;
 class MediaFileTableWidget;
 class ProcessingBox;
 class QAction;
 class QTableWidgetItem;
+class TableUndo;
 class TagReaderAndWriter;
 
 // Owns the media table, the editing buffer over the MP3 files: fills it from
@@ -37,6 +37,7 @@ public:
     // someChangesHappen.
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
     const RowRecords &records() const { return m_records; }
+    TableUndo *history() const { return m_history; }
 
     // Gives the row a new cover (a null picture clears it), for the next
     // save to write.
@@ -83,10 +84,10 @@ public slots:
 private:
     void createTable();
     void createActions();
+    void reportUnsavedState();
     void runUnderOverlay(void (AddMediaFileWidget::*work)(), int steps = 0, bool stoppable = false);
     void showProgress(int done, int total);
     void populate(const QStringList &paths);
-    void saveRow(int row, FailureReport &failures);
     void emptyTable();
 
     MediaFileTableWidget *m_table = nullptr;
@@ -101,6 +102,7 @@ private:
 
     RowRecords m_records;
     std::unique_ptr<BulkTextPasses> m_passes;
+    TableUndo *m_history = nullptr;
     bool m_unsavedChanges = false;
     bool m_saving = false;
 };

@@ -7,6 +7,7 @@
 #include "table/rowrecords.h"
 #include "table/rowsave.h"
 #include "tags/tagcolumns.h"
+#include "tags/tagreaderandwriter.h"
 #include "widgets/vrnotification.h"
 
 #include <QDebug>
@@ -26,6 +27,20 @@ bool BulkTextPasses::refuseEmptyList() const
         return false;
     VrNotification::showNotification(QStringLiteral("File list is empty. Operation can not be performed."), Warning);
     return true;
+}
+
+void BulkTextPasses::removeSeratoTags()
+{
+    if (refuseEmptyList())
+        return;
+    QStringList locations;
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        locations << m_table->locationOf(r);
+    const FailureReport failures = RowSave::removeDjData(locations);
+    if (failures.isEmpty())
+        VrNotification::showNotification(QStringLiteral("Serato tags have been successfully removed!"), Success);
+    else
+        VrNotification::showNotification(failures.message(QStringLiteral("changed")), Error);
 }
 
 void BulkTextPasses::findAndReplace(const QStringList &columns, const QString &match, const QString &replacement)
@@ -88,22 +103,25 @@ void BulkTextPasses::rewriteColumns(const QStringList &columns,
     }
 }
 
-void BulkTextPasses::renameFromTags(const QStringList &tags, const QString &separator)
+QVector<FileRename> BulkTextPasses::renameFromTags(const QStringList &tags, const QString &separator)
 {
     if (refuseEmptyList())
-        return;
+        return {};
     FailureReport failures;
-    renameRows(tags, separator, failures);
+    const QVector<FileRename> renames = renameRows(tags, separator, failures);
     if (failures.isEmpty())
         VrNotification::showNotification(
             QStringLiteral("File rename operation has been successfully completed for all possible rows!"), Success);
     else
         VrNotification::showNotification(failures.message(QStringLiteral("renamed")), Warning);
+    return renames;
 }
 
-void BulkTextPasses::renameRows(const QStringList &tags, const QString &separator, FailureReport &failures)
+QVector<FileRename> BulkTextPasses::renameRows(const QStringList &tags, const QString &separator,
+                                               FailureReport &failures)
 {
     const SortingPause pause(m_table);
+    QVector<FileRename> renames;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         QStringList values;
         for (const QString &tag : tags) {
@@ -120,9 +138,12 @@ void BulkTextPasses::renameRows(const QStringList &tags, const QString &separato
         if (!target.ok || target.path == location)
             continue;
         const QString failure = renameRowFile(baseName, location, r);
-        if (!failure.isEmpty())
+        if (failure.isEmpty())
+            renames.append({location, target.path});
+        else
             failures.addFailure(location, failure);
     }
+    return renames;
 }
 
 QString BulkTextPasses::renameRowFile(const QString &newBaseName, const QString &location, int row)

@@ -4,11 +4,18 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
 class MediaFileTableWidget;
 class RowRecords;
+
+struct FileRename
+{
+    QString from;
+    QString to;
+};
 
 // The operation panel's passes over every row of the table: rewriting the
 // chosen columns' texts, renaming files from their tags and filling tags from
@@ -22,6 +29,9 @@ public:
     // Tells the user when the list is empty.
     bool refuseEmptyList() const;
 
+    // Acts on the files at once, not on the table.
+    void removeSeratoTags();
+
     void findAndReplace(const QStringList &columns, const QString &match, const QString &replacement);
     void removeExtraSpaces(const QStringList &columns);
     // option: "Capitalize", "Upper Case" or "Lower Case".
@@ -33,7 +43,8 @@ public:
     // own text again reports nothing.
     void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
 
-    void renameFromTags(const QStringList &tags, const QString &separator);
+    // The renames done, in order.
+    QVector<FileRename> renameFromTags(const QStringList &tags, const QString &separator);
     // Empty when done, else why not.
     QString renameRowFile(const QString &newBaseName, const QString &location, int row);
 
@@ -41,7 +52,7 @@ public:
     void fillTagsFromFileName(const QString &fileName, const QStringList &tags, const QString &separator, int row);
 
 private:
-    void renameRows(const QStringList &tags, const QString &separator, FailureReport &failures);
+    QVector<FileRename> renameRows(const QStringList &tags, const QString &separator, FailureReport &failures);
     void setCell(int row, int column, const QString &text);
 
     MediaFileTableWidget *m_table;

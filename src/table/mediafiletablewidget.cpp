@@ -20,7 +20,32 @@ using TagColumns::Kind;
 namespace {
 const QString kChangedCoverStyle = QStringLiteral("border: 2px solid blue");
 const QString kPlainCoverStyle = QStringLiteral("border: 0px");
+
+bool isClearable(int column)
+{
+    const Kind kind = TagColumns::all().at(column).kind;
+    // The file name is renamed only on purpose, and the location is the
+    // row's one link to its file.
+    return kind != Kind::FileName && kind != Kind::Location;
+}
 } // namespace
+
+// Brackets a change of several cells, so it is undone as one.
+class MediaFileTableWidget::Step
+{
+public:
+    Step(MediaFileTableWidget *table, const QString &text)
+        : m_table(table)
+    {
+        emit m_table->stepStarts(text);
+    }
+    ~Step() { emit m_table->stepEnds(); }
+    Step(const Step &) = delete;
+    Step &operator=(const Step &) = delete;
+
+private:
+    MediaFileTableWidget *m_table;
+};
 
 MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
     : QTableWidget(parent)
@@ -57,7 +82,8 @@ QString MediaFileTableWidget::locationOf(int row) const
     return cell ? cell->text() : QString();
 }
 
-QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std::function<bool(int)> &goOn)
+QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std::function<bool(int)> &goOn,
+                                             const std::function<void(const QString &, const TagRecord &)> &listed)
 {
     const SortingPause pause(this);
     const QSignalBlocker blocker(this);
@@ -77,7 +103,9 @@ QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std
         const bool pumped = events.pump();
         if ((pumped || (done > 0 && done % kAskEvery == 0)) && !goOn(done))
             break;
-        fillRow(firstRow + done, paths.at(done), records.take());
+        const TagRecord record = records.take();
+        fillRow(firstRow + done, paths.at(done), record);
+        listed(paths.at(done), record);
     }
     setRowCount(firstRow + done);
     return paths.mid(0, done);
@@ -206,12 +234,33 @@ bool MediaFileTableWidget::dragCopyTo(int row, int column)
     return true;
 }
 
-void MediaFileTableWidget::copySelectedCell()
+QModelIndex MediaFileTableWidget::singleSelected() const
 {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.size() != 1)
+    return selected.size() == 1 ? selected.first() : QModelIndex();
+}
+
+bool MediaFileTableWidget::canCopy() const
+{
+    return singleSelected().isValid();
+}
+
+bool MediaFileTableWidget::canPaste() const
+{
+    const QModelIndex index = singleSelected();
+    if (!index.isValid())
+        return false;
+    const Kind kind = TagColumns::all().at(index.column()).kind;
+    if (kind == Kind::Cover)
+        return !m_copiedPicture.isNull();
+    return kind != Kind::Location && !m_copiedText.isEmpty();
+}
+
+void MediaFileTableWidget::copySelectedCell()
+{
+    const QModelIndex index = singleSelected();
+    if (!index.isValid())
         return;
-    const QModelIndex index = selected.first();
     if (index.column() == TagColumns::position(Kind::Cover)) {
         m_copiedPicture = coverPicture(index.row());
     } else if (const QTableWidgetItem *cell = item(index.row(), index.column())) {
@@ -221,25 +270,19 @@ void MediaFileTableWidget::copySelectedCell()
 
 bool MediaFileTableWidget::pasteIntoSelectedCell()
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.size() != 1)
+    if (!canPaste())
         return false;
-    const QModelIndex index = selected.first();
+    const QModelIndex index = singleSelected();
     const Kind kind = TagColumns::all().at(index.column()).kind;
-    if (kind == Kind::Location)
-        return false;
     const SortingPause pause(this);
+    const Step step(this, kind == Kind::Cover ? tr("Paste Cover") : tr("Paste"));
     if (kind == Kind::Cover) {
-        if (m_copiedPicture.isNull())
-            return false;
         installCoverLabel(index.row(), QPixmap::fromImage(m_copiedPicture), true);
         emit coverReplaced(index.row(), m_copiedPicture);
         return true;
     }
-    if (!m_copiedText.isEmpty()) {
-        if (QTableWidgetItem *cell = item(index.row(), index.column()))
-            cell->setData(Qt::DisplayRole, m_copiedText);
-    }
+    if (QTableWidgetItem *cell = item(index.row(), index.column()))
+        cell->setData(Qt::DisplayRole, m_copiedText);
     return false;
 }
 
@@ -312,6 +355,7 @@ void MediaFileTableWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     m_dragPause.reset();
     QTableWidget::mouseReleaseEvent(event);
+    emit released();
 }
 
 void MediaFileTableWidget::keyPressEvent(QKeyEvent *event)
@@ -340,23 +384,32 @@ void MediaFileTableWidget::keyPressEvent(QKeyEvent *event)
 
 void MediaFileTableWidget::deleteSelection()
 {
-    const QModelIndexList rows = selectionModel()->selectedRows(0);
-    if (rows.isEmpty())
-        clearSelectedCells(selectionModel()->selectedIndexes());
+    if (canRemoveRows())
+        removeSelectedRows();
     else
-        removeRows(rows);
+        clearSelectedCells();
 }
 
-void MediaFileTableWidget::clearSelectedCells(const QModelIndexList &indexes)
+bool MediaFileTableWidget::canClearCells() const
 {
+    if (canRemoveRows())
+        return false;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return std::any_of(selected.cbegin(), selected.cend(),
+                       [](const QModelIndex &index) { return isClearable(index.column()); });
+}
+
+void MediaFileTableWidget::clearSelectedCells()
+{
+    if (!canClearCells())
+        return;
     const SortingPause pause(this);
+    const Step step(this, tr("Clear Cells"));
+    const QModelIndexList indexes = selectionModel()->selectedIndexes();
     for (const QModelIndex &index : indexes) {
-        const Kind kind = TagColumns::all().at(index.column()).kind;
-        // The file name is renamed only on purpose, and the location is the
-        // row's one link to its file.
-        if (kind == Kind::FileName || kind == Kind::Location)
+        if (!isClearable(index.column()))
             continue;
-        if (kind == Kind::Cover) {
+        if (TagColumns::all().at(index.column()).kind == Kind::Cover) {
             installCoverLabel(index.row(), QPixmap(), true);
             emit coverReplaced(index.row(), QImage());
             emit coverArtDeleted(true);
@@ -366,15 +419,25 @@ void MediaFileTableWidget::clearSelectedCells(const QModelIndexList &indexes)
     }
 }
 
-// Each run of neighbouring rows goes in one removal, from the bottom up:
-// removing thousands of rows one by one moved every row below each time.
-void MediaFileTableWidget::removeRows(const QModelIndexList &selectedRows)
+void MediaFileTableWidget::removeSelectedRows()
 {
     QList<int> rows;
-    for (const QModelIndex &index : selectedRows)
+    const QModelIndexList selected = selectionModel()->selectedRows(0);
+    for (const QModelIndex &index : selected)
         rows << index.row();
+    removeRowsAt(rows);
+}
+
+// Each run of neighbouring rows goes in one removal, from the bottom up:
+// removing thousands of rows one by one moved every row below each time.
+void MediaFileTableWidget::removeRowsAt(QList<int> rows)
+{
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty())
+        return;
+    const Step step(this, rows.size() == 1 ? tr("Remove Row") : tr("Remove %1 Rows").arg(rows.size()));
+    emit rowsRemoving(rows);
     forgetPressedCell();
     for (int i = 0; i < rows.size();) {
         int first = rows.at(i);

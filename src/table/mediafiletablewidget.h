@@ -32,7 +32,9 @@ public:
     // when rows come into view). goOn(filesDone) is asked now and then; when
     // it says no, the rows read so far stay, none half-filled. Returns the
     // files listed.
-    QStringList appendRows(const QStringList &paths, const std::function<bool(int)> &goOn);
+    // listed(path, record) follows each row filled.
+    QStringList appendRows(const QStringList &paths, const std::function<bool(int)> &goOn,
+                           const std::function<void(const QString &, const TagRecord &)> &listed);
     // One file's cells, with the table's signals blocked by the caller.
     void fillRow(int row, const QString &path, const TagRecord &record);
     // The save's outcome for a row: its file's path, and its name when the
@@ -64,6 +66,15 @@ public:
     // when a cover was pasted.
     void copySelectedCell();
     bool pasteIntoSelectedCell();
+    bool canCopy() const;
+    bool canPaste() const;
+
+    // What Delete does on a selection of cells, and on whole rows.
+    bool canClearCells() const;
+    bool canRemoveRows() const { return !selectionModel()->selectedRows(0).isEmpty(); }
+    void clearSelectedCells();
+    void removeSelectedRows();
+    void removeRowsAt(QList<int> rows);
 
     // Search hits on a yellow background; an empty pattern marks none.
     void markMatches(const QString &pattern);
@@ -79,6 +90,12 @@ signals:
     // which file left the list.
     void coverReplaced(int row, const QImage &picture);
     void rowRemoved(const QString &location);
+    // A change of several cells (a paste, Delete) begins and ends; rows about
+    // to leave the list; the mouse let go, ending a drag.
+    void stepStarts(const QString &text);
+    void stepEnds();
+    void rowsRemoving(const QList<int> &rows);
+    void released();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -87,9 +104,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    class Step;
     void deleteSelection();
-    void clearSelectedCells(const QModelIndexList &indexes);
-    void removeRows(const QModelIndexList &rows);
+    // The one selected cell, or an invalid index.
+    QModelIndex singleSelected() const;
     void moveCurrent(int rowStep, int columnStep);
     void setCoverBorder(QLabel *label, bool blue);
 

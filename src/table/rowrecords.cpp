@@ -4,6 +4,27 @@
 
 #include <QFileInfo>
 
+namespace {
+const QString &fileNameKey()
+{
+    static const QString key = TagColumns::key(TagColumns::Kind::FileName);
+    return key;
+}
+
+// The file's name is read from its path, which follows every rename.
+QString readText(const QString &location, const RowRecord &record, const QString &key)
+{
+    return key == fileNameKey() ? QFileInfo(location).fileName() : record.read.value(key);
+}
+} // namespace
+
+void RowRecords::add(const QString &location, const QMap<QString, QString> &read)
+{
+    RowRecord record;
+    record.read = read;
+    m_records.insert(location, record);
+}
+
 void RowRecords::rename(const QString &from, const QString &to)
 {
     if (from == to)
@@ -14,23 +35,57 @@ void RowRecords::rename(const QString &from, const QString &to)
     const RowRecord moved = it.value();
     m_records.erase(it);
     RowRecord &target = m_records[to];
-    target.changedFields.unite(moved.changedFields);
+    if (target.read.isEmpty())
+        target.read = moved.read;
+    target.edited.insert(moved.edited);
+    if (target.edited.value(fileNameKey()) == QFileInfo(to).fileName())
+        target.edited.remove(fileNameKey());
     if (moved.cover != RowRecord::Cover::AsRead) {
         target.cover = moved.cover;
         target.picture = moved.picture;
     }
 }
 
-void RowRecords::markField(const QString &location, const QString &columnKey)
+QString RowRecords::setField(const QString &location, const QString &columnKey, const QString &text)
 {
-    m_records[location].changedFields.insert(columnKey);
+    RowRecord &record = m_records[location];
+    const QString read = readText(location, record, columnKey);
+    const QString before = record.edited.value(columnKey, read);
+    if (text == read)
+        record.edited.remove(columnKey);
+    else
+        record.edited.insert(columnKey, text);
+    return before;
 }
 
 void RowRecords::setCover(const QString &location, const QImage &picture)
 {
+    setCover(location, picture.isNull() ? RowRecord::Cover::Cleared : RowRecord::Cover::Replaced, picture);
+}
+
+void RowRecords::setCover(const QString &location, RowRecord::Cover cover, const QImage &picture)
+{
     RowRecord &record = m_records[location];
-    record.cover = picture.isNull() ? RowRecord::Cover::Cleared : RowRecord::Cover::Replaced;
+    record.cover = cover;
     record.picture = picture;
+}
+
+void RowRecords::markSaved(const QString &location)
+{
+    RowRecord &record = m_records[location];
+    for (auto it = record.edited.cbegin(); it != record.edited.cend(); ++it) {
+        if (it.key() != fileNameKey())
+            record.read.insert(it.key(), it.value());
+    }
+    record.edited.clear();
+    record.cover = RowRecord::Cover::AsRead;
+    record.picture = QImage();
+}
+
+QSet<QString> RowRecords::changedFields(const QString &location) const
+{
+    const QHash<QString, QString> edited = record(location).edited;
+    return QSet<QString>(edited.keyBegin(), edited.keyEnd());
 }
 
 QStringList RowRecords::unlisted(const QStringList &paths) const
@@ -62,7 +117,8 @@ RowEdit RowRecords::editOf(const QString &location, const std::function<QString(
     const RowRecord row = record(location);
     RowEdit edit;
     edit.path = location;
-    for (const QString &key : row.changedFields) {
+    for (auto it = row.edited.keyBegin(); it != row.edited.keyEnd(); ++it) {
+        const QString &key = *it;
         if (key == TagColumns::key(TagColumns::Kind::FileName))
             edit.fileName = cellText(key);
         else

@@ -4,14 +4,15 @@
 
 #include <QHash>
 #include <QImage>
+#include <QMap>
 #include <QSet>
 #include <QString>
 
 #include <functional>
 
 // What the program knows of a listed row beyond what its cells show: the
-// fields edited since the file was read or saved, and what became of the
-// cover.
+// fields as the file holds them, those that now differ from it, and what
+// became of the cover.
 struct RowRecord
 {
     enum class Cover {
@@ -20,28 +21,34 @@ struct RowRecord
         Cleared,  // removed, not yet saved
     };
 
-    QSet<QString> changedFields; // column keys
+    QMap<QString, QString> read;    // column key -> text as the file holds it
+    QHash<QString, QString> edited; // column key -> text shown, where it differs from read
     Cover cover = Cover::AsRead;
     QImage picture;
 
-    bool isChanged() const { return !changedFields.isEmpty() || cover != Cover::AsRead; }
+    bool isChanged() const { return !edited.isEmpty() || cover != Cover::AsRead; }
 };
 
 // One record per listed row, keyed by the row's file path (its identity).
 class RowRecords
 {
 public:
-    void add(const QString &location) { m_records.insert(location, RowRecord()); }
+    void add(const QString &location, const QMap<QString, QString> &read = {});
+    // A row back in the list as it was when it left.
+    void restore(const QString &location, const RowRecord &record) { m_records.insert(location, record); }
     void remove(const QString &location) { m_records.remove(location); }
     // A renamed file keeps its unsaved edits.
     void rename(const QString &from, const QString &to);
     void clear() { m_records.clear(); }
 
-    void markField(const QString &location, const QString &columnKey);
+    // The field's cell now shows text; a text equal to what the file holds
+    // is no change. Returns what the cell showed before.
+    QString setField(const QString &location, const QString &columnKey, const QString &text);
     // A null picture clears the cover.
     void setCover(const QString &location, const QImage &picture);
+    void setCover(const QString &location, RowRecord::Cover cover, const QImage &picture);
     // The file now holds what the row shows.
-    void markSaved(const QString &location) { m_records[location] = RowRecord(); }
+    void markSaved(const QString &location);
 
     // The absolute forms of the paths not listed yet, each once, in order.
     QStringList unlisted(const QStringList &paths) const;
@@ -50,7 +57,7 @@ public:
     // What a save of the row writes; cellText gives a column's text.
     RowEdit editOf(const QString &location, const std::function<QString(const QString &key)> &cellText) const;
     bool isChanged(const QString &location) const { return record(location).isChanged(); }
-    QSet<QString> changedFields(const QString &location) const { return record(location).changedFields; }
+    QSet<QString> changedFields(const QString &location) const;
     bool coverChanged(const QString &location) const { return record(location).cover != RowRecord::Cover::AsRead; }
     int changedCount() const;
     bool hasChanges() const { return changedCount() > 0; }

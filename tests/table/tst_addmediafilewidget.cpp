@@ -241,7 +241,7 @@ void TestAddMediaFileWidget::editsAreRecorded_data()
     QTest::newRow("file name") << QStringList{"1:FileName=renamed"} << QList<int>() << QStringList{"1:FileName"};
     QTest::newRow("number field") << QStringList{"2:Year=2001"} << QList<int>() << QStringList{"2:Year"};
     QTest::newRow("changed and back") << QStringList{"0:Title=X", "0:Title=Alpha"} << QList<int>()
-                                      << QStringList{"0:Title"};
+                                      << QStringList();
     QTest::newRow("two fields in one row") << QStringList{"1:Genre=House", "1:BPM=124"} << QList<int>()
                                            << QStringList{"1:BPM,Genre"};
     QTest::newRow("fields in two rows") << QStringList{"0:InitialKey=8A", "2:Comment=Peak"} << QList<int>()
@@ -275,7 +275,7 @@ void TestAddMediaFileWidget::editsAreRecorded()
 
     if (!edits.isEmpty()) {
         QVERIFY(!changed.isEmpty());
-        QVERIFY(!boolValues(changed).contains(false));
+        QCOMPARE(boolValues(changed).last(), !recorded.isEmpty());
     }
 
     QCOMPARE(t.recorded(), recorded);

@@ -10,7 +10,8 @@ QImage redPicture()
     return picture;
 }
 
-// "field|<location>|<key>", "cover|<location>" (a red picture),
+// "field|<location>|<key>[|<text>]" (the text "edited" unless given),
+// "read|<location>|<key>|<text>" (listed holding text), "cover|<location>" (a red picture),
 // "nocover|<location>", "saved|<location>", "rename|<from>|<to>",
 // "remove|<location>", "clear".
 void apply(RowRecords &changes, const QStringList &script)
@@ -19,7 +20,9 @@ void apply(RowRecords &changes, const QStringList &script)
         const QStringList parts = line.split(QLatin1Char('|'));
         const QString &op = parts.at(0);
         if (op == QLatin1String("field"))
-            changes.markField(parts.at(1), parts.at(2));
+            changes.setField(parts.at(1), parts.at(2), parts.value(3, QStringLiteral("edited")));
+        else if (op == QLatin1String("read"))
+            changes.add(parts.at(1), {{parts.at(2), parts.at(3)}});
         else if (op == QLatin1String("cover") || op == QLatin1String("nocover"))
             changes.setCover(parts.at(1), op == QLatin1String("cover") ? redPicture() : QImage());
         else if (op == QLatin1String("saved"))
@@ -112,6 +115,17 @@ void TestRowRecords::recordsRowsFieldsAndCover_data()
                            << QStringList{a + ": -", b + ": -"} << 0;
     QTest::newRow("record after clear")
         << QStringList{"cover|" + a, "clear", "field|" + a + "|Genre"} << QStringList{a + ": Genre"} << 1;
+    QTest::newRow("typed back to the value read")
+        << QStringList{"read|" + a + "|Title|Alpha", "field|" + a + "|Title", "field|" + a + "|Title|Alpha"}
+        << QStringList{a + ": -"} << 0;
+    QTest::newRow("file name typed back to the one on disk")
+        << QStringList{"field|" + a + "|FileName", "field|" + a + "|FileName|a.mp3"} << QStringList{a + ": -"} << 0;
+    QTest::newRow("a saved value is the one read from then on")
+        << QStringList{"read|" + a + "|Title|Alpha", "field|" + a + "|Title|Beta", "saved|" + a,
+                       "field|" + a + "|Title|Alpha"}
+        << QStringList{a + ": Title"} << 1;
+    QTest::newRow("rename to the name typed is no change of name")
+        << QStringList{"field|" + a + "|FileName|c.mp3", "rename|" + a + "|" + c} << QStringList{c + ": -"} << 0;
     QTest::newRow("paths differing in case are different rows")
         << QStringList{"field|/music/Track.mp3|Title", "field|/music/track.mp3|BPM"}
         << QStringList{"/music/Track.mp3: Title", "/music/track.mp3: BPM", "/music/TRACK.mp3: -"} << 2;
