@@ -70,7 +70,10 @@ QLabel *CoverColumn::install(int row, const QImage &picture)
     m_table->setCellWidget(row, m_column, label);
     m_labels.insert(label, QPersistentModelIndex(m_table->model()->index(row, m_column)));
     connect(label, &QObject::destroyed, this, [this, label] { m_labels.remove(label); });
-    m_waiting.remove(locationOf(row));
+    const QString location = locationOf(row);
+    m_waiting.remove(location);
+    if (m_decorate)
+        m_decorate(label, location);
     return label;
 }
 

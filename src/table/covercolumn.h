@@ -34,6 +34,12 @@ public:
     CoverColumn(QTableWidget *table, int column, int locationColumn);
 
     void setOverride(Override override) { m_override = std::move(override); }
+    // Styles each label made (a border the row's cover had before its label
+    // went with scrolling).
+    void setDecorate(std::function<void(QLabel *, const QString &location)> decorate)
+    {
+        m_decorate = std::move(decorate);
+    }
 
     // The row's picture wherever the row is: the override, the cached one,
     // or the file's, read now.
@@ -66,6 +72,7 @@ private:
     const int m_column;
     const int m_locationColumn;
     Override m_override;
+    std::function<void(QLabel *, const QString &)> m_decorate;
     CoverCache m_cache;
     CoverLoader m_loader;
     QTimer m_refreshTimer;

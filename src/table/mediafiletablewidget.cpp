@@ -51,6 +51,12 @@ MediaFileTableWidget::MediaFileTableWidget(QWidget *parent)
     : QTableWidget(parent)
     , m_covers(new CoverColumn(this, TagColumns::position(Kind::Cover), TagColumns::position(Kind::Location)))
 {
+    m_covers->setDecorate([this](QLabel *label, const QString &location) {
+        if (!m_borderedCovers.contains(location))
+            return;
+        label->setStyleSheet(kChangedCoverStyle);
+        m_blueCovers.append(label);
+    });
 }
 
 // The registry's columns, the cover wide, the location hidden.
@@ -153,7 +159,7 @@ QLabel *MediaFileTableWidget::installCoverLabel(int row, const QPixmap &pixmap, 
     horizontalHeader()->setSectionResizeMode(TagColumns::position(Kind::Cover), QHeaderView::Fixed);
     QLabel *label = m_covers->install(row, pixmap.toImage());
     if (changed)
-        setCoverBorder(label, true);
+        setCoverBorder(row, true);
     return label;
 }
 
@@ -173,8 +179,13 @@ void MediaFileTableWidget::resizeEvent(QResizeEvent *event)
     m_covers->scheduleRefresh();
 }
 
-void MediaFileTableWidget::setCoverBorder(QLabel *label, bool blue)
+// A blue border belongs to the row's cover, not to its label: a label made
+// again after scrolling gets it back.
+void MediaFileTableWidget::setCoverBorder(int row, bool blue)
 {
+    if (blue)
+        m_borderedCovers.insert(locationOf(row));
+    QLabel *label = coverLabel(row);
     if (!label)
         return;
     label->setStyleSheet(blue ? kChangedCoverStyle : kPlainCoverStyle);
@@ -188,6 +199,7 @@ void MediaFileTableWidget::highlightSelectedCovers()
 {
     const QList<QPointer<QLabel>> bordered = m_blueCovers;
     m_blueCovers.clear();
+    m_borderedCovers.clear();
     for (const QPointer<QLabel> &label : bordered) {
         if (label)
             label->setStyleSheet(kPlainCoverStyle);
@@ -196,7 +208,7 @@ void MediaFileTableWidget::highlightSelectedCovers()
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     for (const QModelIndex &index : selected) {
         if (index.column() == coverColumn)
-            setCoverBorder(coverLabel(index.row()), true);
+            setCoverBorder(index.row(), true);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QTableWidget>
 
 #include <functional>
@@ -109,13 +110,14 @@ private:
     // The one selected cell, or an invalid index.
     QModelIndex singleSelected() const;
     void moveCurrent(int rowStep, int columnStep);
-    void setCoverBorder(QLabel *label, bool blue);
+    void setCoverBorder(int row, bool blue);
 
     CoverColumn *m_covers;
     int m_pressedRow = -1;
     int m_pressedColumn = -1;
     std::optional<SortingPause> m_dragPause;
     QList<QPointer<QLabel>> m_blueCovers;
+    QSet<QString> m_borderedCovers; // by location
     QString m_copiedText;
     QImage m_copiedPicture;
     QList<QPersistentModelIndex> m_searchHits;

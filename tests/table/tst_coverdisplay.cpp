@@ -103,6 +103,24 @@ private slots:
         QVERIFY(near(centre(TagReaderAndWriter::readCoverArt(t.paths.at(1))), colourOf(1)));
     }
 
+    // A selected cover's border belongs to the row: it is back when the row
+    // returns to the screen with a new label.
+    void bordersOutliveScrolling()
+    {
+        PopulatedTable t(kFiles, makeCovered);
+        QVERIFY(t.listAndShow() && t.coversShown());
+        QTableWidget *table = t.widget.table();
+        table->setCurrentCell(t.row(1), column(t.widget, QStringLiteral("CoverArt")), QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(coverLabel(t.widget, t.row(1))->styleSheet(), QStringLiteral("border: 2px solid blue"));
+        scrollTo(t, kFiles - 1);
+        QVERIFY(t.coversShown());
+        QVERIFY(!coverLabel(t.widget, t.row(1)));
+        table->scrollToTop();
+        QVERIFY(t.coversShown());
+        QCOMPARE(coverLabel(t.widget, t.row(1))->styleSheet(), QStringLiteral("border: 2px solid blue"));
+        QVERIFY(coverLabel(t.widget, t.row(2))->styleSheet().isEmpty());
+    }
+
     // Stop asked for before the reading began: the rows read by the first
     // check stay whole, and adding again lists the rest once.
     void stoppingAnAddKeepsTheRowsReadSoFar()
