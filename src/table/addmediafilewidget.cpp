@@ -196,7 +196,7 @@ void AddMediaFileWidget::emptyTable()
     m_table->forgetPressedCell();
     m_selectionTracking = 0;
     m_table->setRowCount(0);
-    m_table->covers()->clear();
+    m_table->forgetCovers();
     m_records.clear();
     m_history->clear();
     m_table->stretchColumnsOfEmptyList();

@@ -179,6 +179,13 @@ void MediaFileTableWidget::resizeEvent(QResizeEvent *event)
     m_covers->scheduleRefresh();
 }
 
+void MediaFileTableWidget::forgetCovers()
+{
+    m_covers->clear();
+    m_blueCovers.clear();
+    m_borderedCovers.clear();
+}
+
 // A blue border belongs to the row's cover, not to its label: a label made
 // again after scrolling gets it back.
 void MediaFileTableWidget::setCoverBorder(int row, bool blue)

@@ -52,6 +52,8 @@ public:
     // The row's picture wherever the row is (read from its file when needed).
     QImage coverPicture(int row) const;
     CoverColumn *covers() const { return m_covers; }
+    // The list was emptied: no picture or border of its rows is kept.
+    void forgetCovers();
     // Blue borders on the selected covers only.
     void highlightSelectedCovers();
 
