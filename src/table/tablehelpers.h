@@ -7,9 +7,8 @@
 // Long work runs on the GUI thread; the overlay's wheel and the window stay
 // alive as long as events are handled every few dozen milliseconds. Doing it
 // per cell, as often as possible, made adding thousands of files crawl, and
-// handling events costs more as the table grows (Qt lays out every cover
-// label), so the pause between rounds grows to keep them to a fifth of the
-// time.
+// a round can cost more as the table grows, so the pause between rounds grows
+// to keep them to a fifth of the time.
 class EventPump
 {
 public:

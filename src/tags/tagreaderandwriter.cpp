@@ -240,10 +240,13 @@ void setField(TagLib::MPEG::File &file, const FieldInfo &info, const QString &va
 
 // TagLib happily "opens" any file as MPEG and its save would prepend an ID3v2
 // tag and append an ID3v1 tag: a WAV or text file under an .mp3 name would be
-// damaged. Only files with real MPEG audio frames are written.
+// damaged. Only files with real MPEG audio frames are written. The audio
+// properties, read on opening, already searched for the first frame: a file
+// without one has no sample rate.
 bool isWritableMpeg(TagLib::MPEG::File &file)
 {
-    return file.isOpen() && file.isValid() && !file.readOnly() && file.firstFrameOffset() >= 0;
+    const TagLib::AudioProperties *audio = file.audioProperties();
+    return file.isOpen() && file.isValid() && !file.readOnly() && audio && audio->sampleRate() > 0;
 }
 
 // Why a file cannot take a write at all, before anything is changed. A tag
