@@ -1,8 +1,8 @@
 #include "tags/tagreaderandwriter.h"
 
 #include "tags/coverimage.h"
-#include "tags/tagintegrity.h"
-#include "tags/tagsaving.h"
+#include "tags/id3/tagintegrity.h"
+#include "tags/id3/tagsaving.h"
 #include "tags/textencoding.h"
 
 #include <QBuffer>
@@ -256,7 +256,7 @@ TagWriteError writeRefusal(const QString &path, TagLib::MPEG::File &file)
     if (!QFileInfo(path).isFile())
         return TagWriteError::FileMissing;
     if (!isWritableMpeg(file))
-        return TagWriteError::NotMpegAudio;
+        return TagWriteError::NotAudio;
     return completeTag(file) == TagReadState::Partial ? TagWriteError::IncompleteTag : TagWriteError::None;
 }
 

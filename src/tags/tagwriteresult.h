@@ -6,7 +6,8 @@
 enum class TagWriteError {
     None,
     FileMissing,
-    NotMpegAudio,
+    NotAudio,      // no audio of a format the program edits
+    DamagedTags,   // metadata whose sizes or structure do not add up
     IncompleteTag,
     EncryptedFrames,
     PictureNotEncodable,
@@ -27,8 +28,10 @@ struct TagWriteResult
             return QString();
         case TagWriteError::FileMissing:
             return QStringLiteral("the file is gone");
-        case TagWriteError::NotMpegAudio:
-            return QStringLiteral("it is not MPEG audio");
+        case TagWriteError::NotAudio:
+            return QStringLiteral("it is not audio of a known format");
+        case TagWriteError::DamagedTags:
+            return QStringLiteral("its metadata is damaged");
         case TagWriteError::IncompleteTag:
             return QStringLiteral("its tag could not be read completely");
         case TagWriteError::EncryptedFrames:

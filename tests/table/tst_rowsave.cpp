@@ -144,7 +144,7 @@ void TestRowSave::reportsBrokenFiles_data()
     QTest::newRow("removed while renamed") << "removed" << "renamed" << gone;
     QTest::newRow("folder in its place") << "folder" << "-" << TagWriteResult{TagWriteError::FileMissing}.reason();
     QTest::newRow("folder while renamed") << "folder" << "renamed" << gone;
-    QTest::newRow("not MPEG audio") << "not audio" << "-" << TagWriteResult{TagWriteError::NotMpegAudio}.reason();
+    QTest::newRow("not MPEG audio") << "not audio" << "-" << TagWriteResult{TagWriteError::NotAudio}.reason();
 }
 
 void TestRowSave::reportsBrokenFiles()

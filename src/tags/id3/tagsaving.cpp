@@ -1,4 +1,4 @@
-#include "tags/tagsaving.h"
+#include "tags/id3/tagsaving.h"
 
 #include "tags/savingoptions.h"
 

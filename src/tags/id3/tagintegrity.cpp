@@ -1,6 +1,6 @@
-#include "tags/tagintegrity.h"
+#include "tags/id3/tagintegrity.h"
 
-#include "tags/id3v2layout.h"
+#include "tags/id3/id3v2layout.h"
 
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>

@@ -1,4 +1,4 @@
-#include "tags/id3v2layout.h"
+#include "tags/id3/id3v2layout.h"
 
 namespace Id3v2Layout {
 

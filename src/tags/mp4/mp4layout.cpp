@@ -1,0 +1,1 @@
+#include "tags/mp4/mp4layout.h"

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "tags/tagfamily.h"
+
+// The iTunes-style atoms of MP4 files (AAC, ALAC).
+namespace Mp4Tags {
+
+std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose);
+
+} // namespace Mp4Tags

@@ -1,0 +1,10 @@
+#include "tags/xiph/xiphtags.h"
+
+namespace XiphTags {
+
+std::unique_ptr<TagFamily> open(const QString &, AudioFormat, TagFamily::Purpose)
+{
+    return nullptr;
+}
+
+} // namespace XiphTags
