@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tags/audioformat.h"
 #include "tags/tagcolumns.h"
 
 #include <QImage>
@@ -25,4 +26,7 @@ struct TagRecord
     QMap<QString, QString> fields; // column key -> text, all thirteen
     QImage cover;                  // fitted to TagKeys::kCoverFit, null without a picture
     bool hasCover = false;         // the file holds a picture, decoded or not
+    // What the content is; Unknown for a file that is no audio the program
+    // edits (such a file is not listed, and never written).
+    AudioFormat format = AudioFormat::Unknown;
 };
