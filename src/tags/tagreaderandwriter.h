@@ -9,13 +9,16 @@
 
 #include <optional>
 
-// The only place where the program touches the tags inside an MP3 file.
-// Every operation opens the file, does its work and closes it again.
+// Where the program reads and writes the tags of an audio file, whatever its
+// format: each file is edited as what its content is (TagFamily), and
+// everything here is format-neutral. Every operation opens the file, does its
+// work and closes it again.
 //
 // Readers give a single space " " for a field that is missing, and the frame
 // readers "file is not open" when the file cannot be opened at all. Writers
 // return whether the file was saved; they refuse (false, file untouched) when
-// the file holds no MPEG audio. The whole-file writers say why they refused.
+// the file is no audio of a known format or its tags could not be read whole.
+// The whole-file writers say why they refused.
 class TagReaderAndWriter : public QObject
 {
     Q_OBJECT

@@ -42,14 +42,14 @@ bool allZero(const TagLib::ByteVector &bytes)
 // Without an extended header or tag-wide unsynchronisation TagLib's frames
 // lie where its sizes say; zeros after the last one mean it read them all.
 // Saves reading large tags twice in the common case.
-bool parsedToTheEnd(TagLib::MPEG::File &file, long offset, const QByteArray &header, int size)
+bool parsedToTheEnd(TagLib::File &file, TagLib::ID3v2::Tag *tag, long offset, const QByteArray &header, int size)
 {
     const int version = header.at(3);
     const char flags = header.at(5);
     if ((flags & 0x40) || (version < 4 && (flags & 0x80)))
         return false;
     qint64 consumed = 0;
-    for (const TagLib::ID3v2::Frame *frame : file.ID3v2Tag()->frameList())
+    for (const TagLib::ID3v2::Frame *frame : tag->frameList())
         consumed += frame->size() + TagLib::ID3v2::Frame::headerSize(static_cast<unsigned int>(version));
     if (consumed > size)
         return false;
@@ -59,7 +59,7 @@ bool parsedToTheEnd(TagLib::MPEG::File &file, long offset, const QByteArray &hea
 
 // Moves the frames TagLib parsed from the readable copy into the file's tag,
 // which then renders them (and only them) when the file is saved.
-bool adoptFrames(TagLib::MPEG::File &file, const QByteArray &copy, int expected)
+bool adoptFrames(TagLib::ID3v2::Tag *target, const QByteArray &copy, int expected)
 {
     // Zeros behind the copy, so nothing there passes for an ID3v1 or APE tag.
     const QByteArray bytes = copy + QByteArray(256, '\0');
@@ -70,7 +70,6 @@ bool adoptFrames(TagLib::MPEG::File &file, const QByteArray &copy, int expected)
         return false;
 
     // Copies of TagLib's frame lists share its ownership: take bare pointers.
-    TagLib::ID3v2::Tag *target = file.ID3v2Tag();
     const auto pointers = [](const TagLib::ID3v2::FrameList &list) {
         return std::vector<TagLib::ID3v2::Frame *>(list.begin(), list.end());
     };
@@ -92,12 +91,17 @@ TagReadState completeTag(TagLib::MPEG::File &file)
     const long offset = tagOffset(file);
     if (offset < 0)
         return TagReadState::Complete;
+    return completeTag(file, file.ID3v2Tag(), offset);
+}
+
+TagReadState completeTag(TagLib::File &file, TagLib::ID3v2::Tag *tag, long offset)
+{
     file.seek(offset);
     const QByteArray header = fromBytes(file.readBlock(kHeaderSize));
     const int size = Id3v2Layout::tagSize(header);
-    if (size < 0 || uint(header.at(3)) != file.ID3v2Tag()->header()->majorVersion())
+    if (size < 0 || uint(header.at(3)) != tag->header()->majorVersion())
         return TagReadState::Complete;
-    if (parsedToTheEnd(file, offset, header, size))
+    if (parsedToTheEnd(file, tag, offset, header, size))
         return TagReadState::Complete;
 
     file.seek(offset + kHeaderSize);
@@ -107,11 +111,11 @@ TagReadState completeTag(TagLib::MPEG::File &file)
                                  [state](const Id3v2Layout::RawFrame &f) { return f.state == state; }));
     };
     const int readable = count(FrameState::Readable);
-    const int parsed = int(file.ID3v2Tag()->frameList().size());
+    const int parsed = int(tag->frameList().size());
     if (readable == layout.frames.size() && parsed == readable)
         return TagReadState::Complete;
 
-    if (!adoptFrames(file, Id3v2Layout::readableTag(layout), readable))
+    if (!adoptFrames(tag, Id3v2Layout::readableTag(layout), readable))
         return TagReadState::Partial;
     return count(FrameState::Unreadable) > 0 ? TagReadState::Partial : TagReadState::Repaired;
 }

@@ -1,8 +1,14 @@
 #pragma once
 
-namespace TagLib::MPEG {
+namespace TagLib {
+class File;
+namespace ID3v2 {
+class Tag;
+}
+namespace MPEG {
 class File;
 }
+} // namespace TagLib
 
 // How much of a file's ID3v2 tag TagLib's in-memory tag holds.
 enum class TagReadState {
@@ -17,3 +23,6 @@ enum class TagReadState {
 // that the file's in-memory tag holds all that could be read. Every read and
 // every write of this program goes through here first.
 TagReadState completeTag(TagLib::MPEG::File &file);
+// The same for a tag that lies at offset in another container (an AIFF or
+// WAV chunk).
+TagReadState completeTag(TagLib::File &file, TagLib::ID3v2::Tag *tag, long offset);

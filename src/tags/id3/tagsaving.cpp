@@ -1,7 +1,5 @@
 #include "tags/id3/tagsaving.h"
 
-#include "tags/savingoptions.h"
-
 #include <QRegularExpression>
 #include <QString>
 
@@ -165,15 +163,26 @@ void replacePlainComment(TagLib::ID3v2::Tag *tag, const TagLib::String &text)
     tag->addFrame(comment);
 }
 
-TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope)
+TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile)
 {
-    const SavingOptions options = SavingOptions::current();
-    TagLib::ID3v2::Tag *v2 = file.ID3v2Tag(true);
-    if (holdsEncryptedFrames(v2))
+    if (holdsEncryptedFrames(tag))
         return TagWriteError::EncryptedFrames;
     // TagLib drops the 2.3 date frames whichever version it writes.
-    if (file.hasID3v2Tag() && v2->header()->majorVersion() < 4)
-        foldDateFrames(v2);
+    if (readFromFile && tag->header()->majorVersion() < 4)
+        foldDateFrames(tag);
+    return TagWriteError::None;
+}
+
+TagLib::ID3v2::Version id3v2Version(const SavingOptions &options)
+{
+    return options.id3v2Version == SavingOptions::Id3v2Version::V23 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4;
+}
+
+TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope, const SavingOptions &options)
+{
+    TagLib::ID3v2::Tag *v2 = file.ID3v2Tag(true);
+    if (const TagWriteError refusal = prepareId3v2(v2, file.hasID3v2Tag()); refusal != TagWriteError::None)
+        return refusal;
 
     int tags = TagLib::MPEG::File::ID3v2;
     if (scope == Scope::AllTags) {
@@ -188,10 +197,9 @@ TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope)
             tags |= TagLib::MPEG::File::ID3v1;
         }
     }
-    const auto version = options.id3v2Version == SavingOptions::Id3v2Version::V23 ? TagLib::ID3v2::v3
-                                                                                 : TagLib::ID3v2::v4;
     // Stripping the tags not saved removes an ID3v1 copy that is not wanted.
-    const bool saved = file.save(tags, TagLib::File::StripOthers, version, TagLib::File::DoNotDuplicate);
+    const bool saved =
+        file.save(tags, TagLib::File::StripOthers, id3v2Version(options), TagLib::File::DoNotDuplicate);
     return saved ? TagWriteError::None : TagWriteError::SaveFailed;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "tags/savingoptions.h"
 #include "tags/tagwriteresult.h"
+
+#include <taglib/id3v2.h>
 
 #include <taglib/tstring.h>
 
@@ -32,10 +35,15 @@ enum class Scope {
     ID3v2Only, // ID3v1 and APE are stripped
 };
 
-// Saves as the current SavingOptions ask (ID3v2 version, ID3v1 copy).
-// Refuses tags that hold encrypted frames (TagLib would write them back
-// unreadable). Makes the ID3v1 copy itself: TagLib's own duplication would
-// delete ID3v2 frames it reads as empty.
-TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope);
+// Before an ID3v2 tag is saved, in any container: refuses tags that hold
+// encrypted frames (TagLib would write them back unreadable), and keeps the
+// day and time of a 2.3 date that the upgrade would drop.
+TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile);
+TagLib::ID3v2::Version id3v2Version(const SavingOptions &options);
+
+// Saves an MPEG file as the options ask (ID3v2 version, ID3v1 copy). Makes
+// the ID3v1 copy itself: TagLib's own duplication would delete ID3v2 frames
+// it reads as empty.
+TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope, const SavingOptions &options);
 
 } // namespace TagSaving
