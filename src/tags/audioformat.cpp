@@ -8,8 +8,10 @@ namespace AudioFormats {
 
 namespace {
 
-// Enough to pass junk some encoders leave before the first MPEG frame,
-// little enough that a file of another kind is never read through.
+// The magic numbers, and the first MPEG frames of nearly every MP3, lie in
+// the first few kilobytes; junk some encoders leave before the first frame
+// is searched a little further, never through a whole file of another kind.
+constexpr int kHead = 4096;
 constexpr int kMpegSearch = 64 * 1024;
 
 quint32 bigEndian32(const QByteArray &bytes, int at)
@@ -104,14 +106,14 @@ AudioFormat sniff(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return AudioFormat::Unknown;
-    QByteArray head = file.read(kMpegSearch);
+    QByteArray head = file.read(kHead);
     // FLAC and MP3 files may carry ID3v2 tags in front, even several.
     qint64 skipped = 0;
     while (const qint64 size = id3v2Size(head)) {
         skipped += size;
         if (!file.seek(skipped))
             return AudioFormat::Unknown;
-        head = file.read(kMpegSearch);
+        head = file.read(kHead);
     }
     if (head.startsWith("fLaC"))
         return AudioFormat::Flac;
@@ -126,7 +128,11 @@ AudioFormat sniff(const QString &path)
         if (head.mid(4, 4) == "ftyp" && bigEndian32(head, 0) >= 8)
             return AudioFormat::Mp4;
     }
-    return holdsMpegAudio(head) ? AudioFormat::Mpeg : AudioFormat::Unknown;
+    if (holdsMpegAudio(head))
+        return AudioFormat::Mpeg;
+    if (head.size() < kHead)
+        return AudioFormat::Unknown;
+    return holdsMpegAudio(head + file.read(kMpegSearch - kHead)) ? AudioFormat::Mpeg : AudioFormat::Unknown;
 }
 
 TagFamilyKind family(AudioFormat format)
