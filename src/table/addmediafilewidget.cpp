@@ -131,7 +131,10 @@ void AddMediaFileWidget::showProgress(int done, int total)
 void AddMediaFileWidget::getMediaList(QStringList list)
 {
     m_pendingMediaList = list;
+    m_refused = FailureReport();
     runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table, list.size(), true);
+    if (!m_refused.isEmpty())
+        VrNotification::showNotification(m_refused.message(QStringLiteral("added")), Warning);
 }
 
 void AddMediaFileWidget::initiating_Populating_Table()
@@ -149,13 +152,15 @@ void AddMediaFileWidget::populate(const QStringList &paths)
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     const QStringList added = m_records.unlisted(paths);
-    m_table->appendRows(
+    const QStringList refused = m_table->appendRows(
         added,
         [this, &added](int done) {
             showProgress(done, added.size());
             return !m_processingBox || !m_processingBox->stopRequested();
         },
         [this](const QString &path, const TagRecord &record) { m_records.add(path, record.fields); });
+    for (const QString &path : refused)
+        m_refused.addFailure(path, TagWriteResult{TagWriteError::NotAudio}.reason());
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/failurereport.h"
 #include "table/rowrecords.h"
 #include "tags/tagfields.h"
 
@@ -94,6 +95,7 @@ private:
     TagReaderAndWriter *m_tags = nullptr;
     ProcessingBox *m_processingBox = nullptr;
     QStringList m_pendingMediaList;
+    FailureReport m_refused; // files of the last adding that are no audio it edits
     QAction *m_copyAction = nullptr;
     QAction *m_pasteAction = nullptr;
     int m_coverBoxRow = -1;

@@ -104,17 +104,24 @@ QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std
     // Asked after every few hundred rows too, so a stop is heard even when
     // reading outruns the event rounds.
     constexpr int kAskEvery = 256;
-    int done = 0;
-    for (; done < paths.size(); ++done) {
+    QStringList refused;
+    int row = firstRow;
+    for (int done = 0; done < paths.size(); ++done) {
         const bool pumped = events.pump();
         if ((pumped || (done > 0 && done % kAskEvery == 0)) && !goOn(done))
             break;
         const TagRecord record = records.take();
-        fillRow(firstRow + done, paths.at(done), record);
+        // Content that is no audio the program edits is never listed, so
+        // nothing can be written into it.
+        if (record.format == AudioFormat::Unknown) {
+            refused << paths.at(done);
+            continue;
+        }
+        fillRow(row++, paths.at(done), record);
         listed(paths.at(done), record);
     }
-    setRowCount(firstRow + done);
-    return paths.mid(0, done);
+    setRowCount(row);
+    return refused;
 }
 
 void MediaFileTableWidget::fillRow(int row, const QString &path, const TagRecord &record)

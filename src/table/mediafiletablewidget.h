@@ -32,7 +32,7 @@ public:
     // A row per file, in order, read ahead on worker threads (covers are read
     // when rows come into view). goOn(filesDone) is asked now and then; when
     // it says no, the rows read so far stay, none half-filled. Returns the
-    // files listed.
+    // files refused because their content is no audio of a known format.
     // listed(path, record) follows each row filled.
     QStringList appendRows(const QStringList &paths, const std::function<bool(int)> &goOn,
                            const std::function<void(const QString &, const TagRecord &)> &listed);
