@@ -19,11 +19,11 @@ SavingPageWidget::SavingPageWidget(QWidget *parent)
     const SavingOptions options = SavingOptions::current();
     m_versionGroup = addChoices(layout, tr("ID3v2 version written"), {tr("2.4"), tr("2.3")},
                                 int(options.id3v2Version));
-    addHint(layout, tr("Some DJ programs and older players read 2.3 better."));
+    addHint(layout, tr("MP3, AIFF and WAV files. Some DJ programs and older players read 2.3 better."));
     layout->addSpacing(14);
     m_id3v1Group = addChoices(layout, tr("ID3v1 copy"), {tr("Always write"), tr("Keep as found"), tr("Remove")},
                               int(options.id3v1Copy));
-    addHint(layout, tr("Keep as found updates a copy a file has and never adds one."));
+    addHint(layout, tr("MP3 files only. Keep as found updates a copy a file has and never adds one."));
     layout->addStretch(1);
 }
 

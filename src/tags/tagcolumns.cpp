@@ -7,22 +7,22 @@ namespace TagColumns {
 const QVector<Column> &all()
 {
     static const QVector<Column> columns = {
-        {QStringLiteral("Title"), Kind::Text, "TIT2", PanelBox::Checked, true},
-        {QStringLiteral("Artist"), Kind::Text, "TPE1", PanelBox::Checked, true},
-        {QStringLiteral("FileName"), Kind::FileName, nullptr, PanelBox::None, false},
-        {QStringLiteral("Album"), Kind::Text, "TALB", PanelBox::Checked, true},
-        {QStringLiteral("Year"), Kind::Text, "TDRC", PanelBox::Hidden, true},
-        {QStringLiteral("Comment"), Kind::Text, "COMM", PanelBox::Checked, true},
-        {QStringLiteral("CoverArt"), Kind::Cover, "APIC", PanelBox::None, false},
-        {QStringLiteral("Track"), Kind::Text, "TRCK", PanelBox::SpacesOnly, true},
-        {QStringLiteral("Genre"), Kind::Text, "TCON", PanelBox::Checked, true},
-        {QStringLiteral("BPM"), Kind::Text, "TBPM", PanelBox::TextOnly, true},
-        {QStringLiteral("Composer"), Kind::Text, "TCOM", PanelBox::Checked, true},
-        {QStringLiteral("Grouping"), Kind::Text, "TIT1", PanelBox::Unchecked, true},
-        {QStringLiteral("Label"), Kind::Text, "TPUB", PanelBox::Unchecked, true},
-        {QStringLiteral("Remixer"), Kind::Text, "TPE4", PanelBox::Unchecked, true},
-        {QStringLiteral("InitialKey"), Kind::Text, "TKEY", PanelBox::Hidden, false},
-        {QStringLiteral("Location"), Kind::Location, nullptr, PanelBox::None, false},
+        {QStringLiteral("Title"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("Artist"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("FileName"), Kind::FileName, PanelBox::None, false},
+        {QStringLiteral("Album"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("Year"), Kind::Text, PanelBox::Hidden, true},
+        {QStringLiteral("Comment"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("CoverArt"), Kind::Cover, PanelBox::None, false},
+        {QStringLiteral("Track"), Kind::Text, PanelBox::SpacesOnly, true},
+        {QStringLiteral("Genre"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("BPM"), Kind::Text, PanelBox::TextOnly, true},
+        {QStringLiteral("Composer"), Kind::Text, PanelBox::Checked, true},
+        {QStringLiteral("Grouping"), Kind::Text, PanelBox::Unchecked, true},
+        {QStringLiteral("Label"), Kind::Text, PanelBox::Unchecked, true},
+        {QStringLiteral("Remixer"), Kind::Text, PanelBox::Unchecked, true},
+        {QStringLiteral("InitialKey"), Kind::Text, PanelBox::Hidden, false},
+        {QStringLiteral("Location"), Kind::Location, PanelBox::None, false},
     };
     return columns;
 }

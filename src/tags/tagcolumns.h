@@ -6,7 +6,8 @@
 
 // The media table's columns in table order (a column's position is its index
 // here). The table's layout, the operation panel and tag access all read this
-// one list; a new column is one entry plus its reader and writer.
+// one list; where each text column is stored, per format, is the field
+// table's business (fields.h), found by the column's key.
 namespace TagColumns {
 
 enum class Kind {
@@ -31,7 +32,6 @@ struct Column
 {
     QString key;         // the header text and the field's key
     Kind kind;
-    const char *frameId; // the ID3v2 frame it is stored in; nullptr when none
     PanelBox panel;
     bool inPatterns;     // a file-name pattern may name it
 };

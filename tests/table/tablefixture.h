@@ -5,6 +5,7 @@
 #include "table/addmediafilewidget.h"
 #include "table/covercolumn.h"
 #include "table/mediafiletablewidget.h"
+#include "tags/fields.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
 
@@ -146,7 +147,7 @@ inline QStringList frameIds(const QStringList &keys)
 {
     QStringList ids;
     for (const QString &key : keys)
-        ids << QString::fromLatin1(TagColumns::all().at(TagColumns::position(key)).frameId);
+        ids << QString::fromLatin1(Fields::of(*Fields::fromKey(key)).id3);
     return ids;
 }
 
