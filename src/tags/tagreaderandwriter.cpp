@@ -34,13 +34,14 @@ QString readField(const QString &path, Field field)
     return file ? file->text(field) : unreadable(field);
 }
 
-// Why a file cannot take a write at all, before anything is changed.
-TagWriteError writeRefusal(const QString &path, TagFamily *file)
+// Why a file cannot take a write at all, before anything is changed. A
+// family does not open a file of its format that TagLib finds invalid.
+TagWriteError writeRefusal(const QString &path, AudioFormat format, TagFamily *file)
 {
     if (!QFileInfo(path).isFile())
         return TagWriteError::FileMissing;
     if (!file)
-        return TagWriteError::NotAudio;
+        return format == AudioFormat::Unknown ? TagWriteError::NotAudio : TagWriteError::DamagedTags;
     return file->damage();
 }
 
@@ -48,8 +49,9 @@ TagWriteError writeRefusal(const QString &path, TagFamily *file)
 // tags it could not read whole.
 TagWriteResult modify(const QString &path, const std::function<void(TagFamily &)> &change)
 {
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Write);
-    if (const TagWriteError refusal = writeRefusal(path, file.get()); refusal != TagWriteError::None)
+    AudioFormat format = AudioFormat::Unknown;
+    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Write, &format);
+    if (const TagWriteError refusal = writeRefusal(path, format, file.get()); refusal != TagWriteError::None)
         return {refusal};
     change(*file);
     return {file->save(SavingOptions::current())};
@@ -127,11 +129,10 @@ TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QIma
 TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
 {
     const QString name = QString::fromUtf8(path);
-    const std::unique_ptr<TagFamily> file = openFile(name, Purpose::Write);
-    if (!QFileInfo(name).isFile())
-        return {TagWriteError::FileMissing};
+    AudioFormat format = AudioFormat::Unknown;
+    const std::unique_ptr<TagFamily> file = openFile(name, Purpose::Write, &format);
     if (!file)
-        return {TagWriteError::NotAudio};
+        return {writeRefusal(name, format, nullptr)};
     return file->removeDjData(SavingOptions::current());
 }
 
