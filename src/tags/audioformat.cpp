@@ -83,22 +83,6 @@ AudioFormat oggFormat(const QByteArray &head)
     return AudioFormat::Unknown;
 }
 
-// The size of an ID3v2 tag at the start of the bytes (header and footer
-// included), 0 without one.
-qint64 id3v2Size(const QByteArray &head)
-{
-    if (head.size() < 10 || !head.startsWith("ID3"))
-        return 0;
-    qint64 size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (uchar(head.at(i)) & 0x80)
-            return 0;
-        size = (size << 7) | uchar(head.at(i));
-    }
-    const bool footer = uchar(head.at(5)) & 0x10;
-    return 10 + size + (footer ? 10 : 0);
-}
-
 } // namespace
 
 AudioFormat sniff(const QString &path)
@@ -133,6 +117,20 @@ AudioFormat sniff(const QString &path)
     if (head.size() < kHead)
         return AudioFormat::Unknown;
     return holdsMpegAudio(head + file.read(kMpegSearch - kHead)) ? AudioFormat::Mpeg : AudioFormat::Unknown;
+}
+
+qint64 id3v2Size(const QByteArray &head)
+{
+    if (head.size() < 10 || !head.startsWith("ID3"))
+        return 0;
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (uchar(head.at(i)) & 0x80)
+            return 0;
+        size = (size << 7) | uchar(head.at(i));
+    }
+    const bool footer = uchar(head.at(5)) & 0x10;
+    return 10 + size + (footer ? 10 : 0);
 }
 
 TagFamilyKind family(AudioFormat format)

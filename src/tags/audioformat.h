@@ -25,6 +25,11 @@ namespace AudioFormats {
 // from its name. Unknown for files that cannot be read.
 AudioFormat sniff(const QString &path);
 
+// The size of an ID3v2 tag at the start of the bytes (header and footer
+// included), 0 without one. Other programs put such tags in front of FLAC
+// streams too, sometimes several.
+qint64 id3v2Size(const QByteArray &head);
+
 TagFamilyKind family(AudioFormat format);
 // For people: "MP3", "FLAC", "Ogg Vorbis", ...
 QString displayName(AudioFormat format);

@@ -1,5 +1,7 @@
 #include "tags/xiph/xiphlayout.h"
 
+#include "tags/audioformat.h"
+
 #include <QTextCodec>
 
 namespace XiphLayout {
@@ -166,21 +168,6 @@ private:
     bool m_hasComment = false;
 };
 
-// As content sniffing counts them: several tags may follow one another.
-qint64 id3v2Length(const QByteArray &head)
-{
-    if (head.size() < 10 || !head.startsWith("ID3"))
-        return 0;
-    qint64 size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (quint8(head.at(i)) & 0x80)
-            return 0;
-        size = (size << 7) | quint8(head.at(i));
-    }
-    const bool footer = quint8(head.at(5)) & 0x10;
-    return 10 + size + (footer ? 10 : 0);
-}
-
 } // namespace
 
 qint64 flacStart(QIODevice &file)
@@ -190,7 +177,7 @@ qint64 flacStart(QIODevice &file)
         const QByteArray head = file.read(10);
         if (head.startsWith("fLaC"))
             return at;
-        const qint64 length = id3v2Length(head);
+        const qint64 length = AudioFormats::id3v2Size(head);
         if (length == 0)
             break;
         at += length;
