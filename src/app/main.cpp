@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Sonvel: Manage Your Music Tags"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("MP3 files or folders to add."),
+    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Audio files or folders to add."),
                                  QStringLiteral("[FILE|FOLDER]..."));
     parser.process(app); // --help and --version print and exit here
     app.setStartupPaths(parser.positionalArguments());

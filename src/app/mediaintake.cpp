@@ -32,7 +32,7 @@ QString skippedMessage(int added, int skipped)
         .arg(added)
         .arg(added == 1 ? QStringLiteral("file") : QStringLiteral("files"))
         .arg(skipped)
-        .arg(skipped == 1 ? QStringLiteral("is not an MP3 file") : QStringLiteral("are not MP3 files"));
+        .arg(skipped == 1 ? QStringLiteral("is not an audio file") : QStringLiteral("are not audio files"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/command.h"
 #include "app/commandhandler.h"
 #include "settings/usersettings.h"
+#include "tags/audioformat.h"
 #include "theme/apptheme.h"
 #include "theme/geometryprovider.h"
 #include "theme/vrfontprovider.h"
@@ -205,7 +206,7 @@ void TopSectionWidget::setViewToggleVisible(bool visible)
 void TopSectionWidget::addFile_ButtonClicked()
 {
     const QStringList files = openFilesDialog(this, tr("Add media Files"), UserSettings::lastAddFolder(),
-                                              tr("Music Files (*.mp3)"));
+                                              AudioFormats::dialogFilters().join(QStringLiteral(";;")));
     if (files.isEmpty())
         return;
     UserSettings::rememberAddFolder(QFileInfo(files.first()).absolutePath());
@@ -236,7 +237,7 @@ void TopSectionWidget::createAddActions()
         addAction(action);
     }
 
-    m_addButton->setToolTip(tr("Add MP3 files (Ctrl+O); right-click to add a whole folder (Ctrl+Shift+O). "
+    m_addButton->setToolTip(tr("Add audio files (Ctrl+O); right-click to add a whole folder (Ctrl+Shift+O). "
                                "Files and folders can also be dropped on the window."));
     m_addButton->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_addButton, &QWidget::customContextMenuRequested, this, [this, addFiles, addFolder](const QPoint &at) {

@@ -1,6 +1,7 @@
 #include "operations/filenamepattern.h"
 
 #include "operations/filenamerules.h"
+#include "tags/audioformat.h"
 
 namespace FileNamePattern {
 
@@ -19,9 +20,9 @@ QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const
                                                   const QString &separator)
 {
     QList<QPair<QString, QString>> result;
-    if (!fileName.endsWith(QLatin1String(".mp3")) || tags.isEmpty())
+    if (tags.isEmpty())
         return result;
-    const QString base = fileName.left(fileName.size() - 4);
+    const QString base = fileName.left(fileName.size() - AudioFormats::extensionOf(fileName).size());
 
     if (tags.size() == 1) {
         result.append({tags.first(), base});

@@ -16,8 +16,9 @@ QString baseNameFromValues(const QStringList &values, const QString &separator, 
 
 // The (tag, value) pairs a file name gives for the tags of a pattern, in the
 // order they are written (a repeated tag is written twice, the later value
-// winning). Empty when the name does not end in ".mp3" (case-sensitive) or,
-// for two or more tags, holds fewer separators than the tags need.
+// winning). The name's own extension, in any case, is not part of any value.
+// Empty when, for two or more tags, the name holds fewer separators than the
+// tags need.
 QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const QStringList &tags,
                                                   const QString &separator);
 

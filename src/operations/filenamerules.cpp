@@ -1,12 +1,10 @@
 #include "operations/filenamerules.h"
 
+#include "tags/audioformat.h"
+
 #include <QFileInfo>
 
 namespace FileNameRules {
-
-namespace {
-const QString kExtension = QStringLiteral(".mp3");
-}
 
 bool isSafeBaseName(const QString &name)
 {
@@ -24,26 +22,22 @@ bool isSafeBaseName(const QString &name)
     return !name.contains(QChar(0));
 }
 
-bool isRenamable(const QString &currentPath)
-{
-    return currentPath.endsWith(kExtension);
-}
-
 RenameTarget targetForTypedName(const QString &currentPath, const QString &newName)
 {
-    if (!isRenamable(currentPath))
-        return {};
-    const QString name = newName.endsWith(kExtension) ? newName : newName + kExtension;
-    if (!isSafeBaseName(name.left(name.size() - kExtension.size())))
-        return {};
-    return {true, QFileInfo(currentPath).absolutePath() + QLatin1Char('/') + name};
+    const QString extension = AudioFormats::extensionOf(QFileInfo(currentPath).fileName());
+    QString baseName = newName;
+    if (!extension.isEmpty() && baseName.endsWith(extension, Qt::CaseInsensitive))
+        baseName.chop(extension.size());
+    return targetForBaseName(currentPath, baseName);
 }
 
 RenameTarget targetForBaseName(const QString &currentPath, const QString &baseName)
 {
-    if (!isRenamable(currentPath) || !isSafeBaseName(baseName))
+    if (!isSafeBaseName(baseName))
         return {};
-    return {true, QFileInfo(currentPath).absolutePath() + QLatin1Char('/') + baseName + kExtension};
+    const QFileInfo current(currentPath);
+    return {true, current.absolutePath() + QLatin1Char('/') + baseName
+                      + AudioFormats::extensionOf(current.fileName())};
 }
 
 } // namespace FileNameRules

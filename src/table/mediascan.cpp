@@ -1,5 +1,7 @@
 #include "table/mediascan.h"
 
+#include "tags/audioformat.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -32,7 +34,7 @@ public:
 private:
     void addFile(const QFileInfo &info)
     {
-        if (!isMp3Name(info.fileName())) {
+        if (!isAudioName(info.fileName())) {
             ++m_result.skipped;
             return;
         }
@@ -71,16 +73,16 @@ private:
 
 } // namespace
 
-bool isMp3Name(const QString &path)
+bool isAudioName(const QString &path)
 {
-    return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+    return AudioFormats::hasAudioExtension(path);
 }
 
 bool holdsMedia(const QStringList &paths)
 {
     return std::any_of(paths.cbegin(), paths.cend(), [](const QString &path) {
         const QFileInfo info(path);
-        return info.isDir() || (info.isFile() && isMp3Name(path));
+        return info.isDir() || (info.isFile() && isAudioName(path));
     });
 }
 

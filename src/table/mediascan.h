@@ -2,21 +2,22 @@
 
 #include <QStringList>
 
-// Finds the MP3 files in what the user hands over (dropped files and folders,
+// Finds the audio files in what the user hands over (dropped files and folders,
 // a picked folder, the command line). Widget-free.
 namespace MediaScan {
 
 struct Result
 {
-    QStringList files;   // every MP3 file once, sorted by path
+    QStringList files;   // every audio file once, sorted by path
     int skipped = 0;     // other files met on the way
     QStringList missing; // given paths that do not exist
 };
 
-// ".mp3" in any case: "Song.MP3" is an MP3 file too.
-bool isMp3Name(const QString &path);
+// Whether the name ends in an audio format's extension, in any case
+// ("Song.FLAC"). Only the name: the table refuses content that is no audio.
+bool isAudioName(const QString &path);
 
-// Whether any of the paths is a folder or an MP3 file; decides whether a drag
+// Whether any of the paths is a folder or an audio file; decides whether a drag
 // may drop, without walking folders.
 bool holdsMedia(const QStringList &paths);
 

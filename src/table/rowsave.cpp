@@ -41,17 +41,13 @@ RowSaveOutcome save(const RowEdit &edit)
     outcome.path = edit.path;
     const QString currentName = QFileInfo(edit.path).fileName();
     if (edit.fileName && *edit.fileName != currentName) {
-        if (!FileNameRules::isRenamable(edit.path)) {
-            outcome.failure = QStringLiteral("its name cannot be changed");
-        } else {
-            const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(edit.path, *edit.fileName);
-            // "a" for "a.mp3": the name the file already has.
-            if (target.path != edit.path)
-                outcome.failure = rename(edit.path, target);
-            if (outcome.ok())
-                outcome.path = target.path;
-            outcome.keepChanges = !outcome.ok();
-        }
+        const FileNameRules::RenameTarget target = FileNameRules::targetForTypedName(edit.path, *edit.fileName);
+        // "a" for "a.flac": the name the file already has.
+        if (target.path != edit.path)
+            outcome.failure = rename(edit.path, target);
+        if (outcome.ok())
+            outcome.path = target.path;
+        outcome.keepChanges = !outcome.ok();
     }
 
     if (edit.fields.isEmpty() && !edit.cover)

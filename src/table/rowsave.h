@@ -28,9 +28,9 @@ struct RowSaveOutcome
 };
 
 // The save of one row, widget-free: renames the file when its name was
-// edited, then writes the edited fields and the cover in one save. A file
-// whose name can never change (not ending in ".mp3") is reported once and its
-// other edits still count as saved.
+// edited (keeping its extension), then writes the edited fields and the
+// cover in one save. A refused or failed rename keeps the row unsaved; its
+// other edits are still written.
 namespace RowSave {
 
 RowSaveOutcome save(const RowEdit &edit);

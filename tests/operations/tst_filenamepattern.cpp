@@ -36,7 +36,13 @@ void TestFileNamePattern::valuesFromFileName_data()
                                                   << Pairs{{"Title", "Air-Venus"}};
     QTest::newRow("too few separators") << "A-B.mp3" << QStringList{"Artist", "Title", "Album"} << "-" << Pairs{};
     QTest::newRow("no separator") << "AirVenus.mp3" << artistTitle << "-" << Pairs{};
-    QTest::newRow("capital extension") << "Air-Venus.MP3" << artistTitle << "-" << Pairs{};
+    QTest::newRow("capital extension") << "Air-Venus.MP3" << artistTitle << "-"
+                                       << Pairs{{"Artist", "Air"}, {"Title", "Venus"}};
+    QTest::newRow("flac") << "Air-Venus.flac" << artistTitle << "-" << Pairs{{"Artist", "Air"}, {"Title", "Venus"}};
+    QTest::newRow("mixed-case opus") << "Air-Venus.OpUs" << QStringList{"Title"} << "-"
+                                     << Pairs{{"Title", "Air-Venus"}};
+    QTest::newRow("only the last extension goes") << "Air-Venus.wav.aiff" << artistTitle << "-"
+                                                  << Pairs{{"Artist", "Air"}, {"Title", "Venus.wav"}};
     QTest::newRow("other separator") << "Air_Venus.mp3" << artistTitle << "_" << Pairs{{"Artist", "Air"}, {"Title", "Venus"}};
     QTest::newRow("repeated tag, later wins in order") << "A-B-C.mp3" << QStringList{"Artist", "Title", "Artist"} << "-"
                                                         << Pairs{{"Artist", "A"}, {"Title", "B"}, {"Artist", "C"}};

@@ -54,11 +54,19 @@ void TestFileNameRules::targetForTypedName_data()
     const QString a = QStringLiteral("/music/set/a.mp3");
     QTest::newRow("name without extension") << a << QStringLiteral("b") << true << QStringLiteral("/music/set/b.mp3");
     QTest::newRow("name with extension") << a << QStringLiteral("b.mp3") << true << QStringLiteral("/music/set/b.mp3");
-    QTest::newRow("capital extension is not the extension")
-        << a << QStringLiteral("X.MP3") << true << QStringLiteral("/music/set/X.MP3.mp3");
-    QTest::newRow("mixed-case extension") << a << QStringLiteral("b.Mp3") << true << QStringLiteral("/music/set/b.Mp3.mp3");
+    QTest::newRow("capital extension is the extension as written")
+        << a << QStringLiteral("X.MP3") << true << QStringLiteral("/music/set/X.mp3");
     QTest::newRow("extension twice") << a << QStringLiteral("b.mp3.mp3") << true
                                      << QStringLiteral("/music/set/b.mp3.mp3");
+    const QString flac = QStringLiteral("/music/set/a.FLAC");
+    QTest::newRow("own extension kept as written") << flac << QStringLiteral("Intro") << true
+                                                   << QStringLiteral("/music/set/Intro.FLAC");
+    QTest::newRow("own extension in another case") << flac << QStringLiteral("Intro.flac") << true
+                                                   << QStringLiteral("/music/set/Intro.FLAC");
+    QTest::newRow("other extension stays in the name")
+        << QStringLiteral("/music/set/a.flac") << QStringLiteral("Intro.wav") << true
+        << QStringLiteral("/music/set/Intro.wav.flac");
+    QTest::newRow("own name in another case") << flac << QStringLiteral("a.flac") << true << flac;
     QTest::newRow("own name") << a << QStringLiteral("a") << true << a;
     QTest::newRow("unicode") << a << QString::fromUtf8("Café 東京") << true
                              << QString::fromUtf8("/music/set/Café 東京.mp3");
@@ -74,10 +82,9 @@ void TestFileNameRules::targetForTypedName_data()
     QTest::newRow("parent folder with extension") << a << QStringLiteral("../x.mp3") << false << QString();
     QTest::newRow("sub folder") << a << QStringLiteral("a/b") << false << QString();
     QTest::newRow("backslash") << a << QStringLiteral("a\\b") << false << QString();
-    QTest::newRow("current name in capitals") << QStringLiteral("/music/set/A.MP3") << QStringLiteral("b") << false
-                                              << QString();
-    QTest::newRow("current name without extension") << QStringLiteral("/music/set/a") << QStringLiteral("b")
-                                                    << false << QString();
+    QTest::newRow("only the own extension, other case") << flac << QStringLiteral(".flac") << false << QString();
+    QTest::newRow("current name without extension") << QStringLiteral("/music/set/a") << QStringLiteral("b.mp3")
+                                                    << true << QStringLiteral("/music/set/b.mp3");
 }
 
 void TestFileNameRules::targetForTypedName()
@@ -108,8 +115,10 @@ void TestFileNameRules::targetForBaseName_data()
     QTest::newRow("dot dot") << a << QStringLiteral("..") << false << QString();
     QTest::newRow("slash from a tag value") << a << QStringLiteral("AC/DC - Thunder") << false << QString();
     QTest::newRow("backslash") << a << QStringLiteral("a\\b") << false << QString();
-    QTest::newRow("current name in capitals") << QStringLiteral("/music/set/A.MP3") << QStringLiteral("b") << false
-                                              << QString();
+    QTest::newRow("own extension as written") << QStringLiteral("/music/set/A.AIFF") << QStringLiteral("b") << true
+                                              << QStringLiteral("/music/set/b.AIFF");
+    QTest::newRow("current name without extension") << QStringLiteral("/music/set/a") << QStringLiteral("b") << true
+                                                    << QStringLiteral("/music/set/b");
 }
 
 void TestFileNameRules::targetForBaseName()
