@@ -77,4 +77,22 @@ QString text(const QString &path, const QString &id)
                             : frames.first().value(QStringLiteral("text")).toArray().at(0).toString();
 }
 
+bool hasId3(const QString &path)
+{
+    const char *const probe = R"(
+import sys
+from mutagen.id3 import ID3, ID3NoHeaderError
+try:
+    ID3(sys.argv[1])
+    print("yes")
+except ID3NoHeaderError:
+    print("no")
+)";
+    QProcess python;
+    python.start(kPython, {QStringLiteral("-c"), QString::fromLatin1(probe), path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        qWarning() << python.readAllStandardError();
+    return python.readAllStandardOutput().trimmed() != "no";
+}
+
 } // namespace MutagenView

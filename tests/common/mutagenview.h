@@ -19,4 +19,8 @@ QStringList frameIds(const QString &path);
 // The first text of the first frame with the id, empty without one.
 QString text(const QString &path, const QString &id);
 
+// Whether mutagen finds an ID3 tag (v2 in front, or v1 at the end) in a file
+// of any format.
+bool hasId3(const QString &path);
+
 } // namespace MutagenView
