@@ -1,10 +1,14 @@
-// The media table with a DJ's library: adding N files (default 10,000) beside
-// kid3-cli and TagLib reading the same files, then sorting, searching, find
-// and replace, covers scrolled into view, saving beside TagLib's own save
-// loop, undo, deleting half the rows and clearing; with peak memory.
-// Run by hand with QT_QPA_PLATFORM=offscreen:
-//   bench/bench_table [files] [--add-only] [--links]
+// The media table with a DJ's library of every format: adding N files
+// (default 10,000) beside kid3-cli and TagLib reading the same files, then
+// sorting, searching, find and replace, covers scrolled into view, saving
+// beside TagLib's own save loop, undo, deleting half the rows and clearing;
+// with peak memory; then reading and saving each format beside TagLib's loop
+// for that format. Run by hand with QT_QPA_PLATFORM=offscreen:
+//   bench/bench_table [files] [--add-only] [--links] [--mp3-only]
+//   bench/bench_table [files] --linearity [--links] [--mp3-only]
 // --links makes the corpus of hard links (very long lists; nothing saved).
+// --mp3-only is the earlier corpus, to compare with its figures.
+// --linearity adds a fifth of the files, then all of them (default 50,000).
 // Not a test.
 
 #include "corpus.h"
@@ -13,6 +17,7 @@
 #include "table/covercolumn.h"
 #include "table/mediafiletablewidget.h"
 #include "tags/tagcolumns.h"
+#include "tags/tagfilename.h"
 #include "tags/tagreaderandwriter.h"
 #include "theme/apptheme.h"
 
@@ -20,10 +25,16 @@
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <taglib/fileref.h>
+
 #include <cstdio>
+#include <functional>
+
+using Corpus::Kind;
 
 namespace {
 
@@ -32,9 +43,16 @@ double seconds(const QElapsedTimer &timer)
     return timer.nsecsElapsed() / 1e9;
 }
 
-void report(const char *what, double value, const char *unit = "s")
+void report(const QString &what, double value, const char *unit = "s")
 {
-    std::printf("  %-58s %9.3f %s\n", what, value, unit);
+    std::printf("  %-56s %9.3f %s\n", qPrintable(what), value, unit);
+    std::fflush(stdout);
+}
+
+void beside(const QString &what, double value, const QString &reference, double referenceValue)
+{
+    std::printf("  %-56s %9.3f s   %-44s %9.3f s  (%.2fx)\n", qPrintable(what), value, qPrintable(reference),
+                referenceValue, referenceValue > 0 ? value / referenceValue : 0.0);
     std::fflush(stdout);
 }
 
@@ -70,6 +88,207 @@ double waitForScreen(AddMediaFileWidget &widget)
     return seconds(timer);
 }
 
+double add(AddMediaFileWidget &widget, const QStringList &files)
+{
+    QElapsedTimer timer;
+    timer.start();
+    widget.getMediaList(files);
+    return seconds(timer);
+}
+
+QStringList listed(AddMediaFileWidget &widget)
+{
+    QStringList paths;
+    for (int row = 0; row < widget.table()->rowCount(); ++row)
+        paths << widget.locationOf(row);
+    return paths;
+}
+
+QMap<Kind, QStringList> byKind(const QStringList &files, Corpus::Mix mix)
+{
+    QMap<Kind, QStringList> kinds;
+    for (int i = 0; i < files.size(); ++i)
+        kinds[Corpus::kindOf(i, mix)] << files.at(i);
+    return kinds;
+}
+
+// What the table would show for the first file of each format, against what
+// the corpus stored.
+void checkReads(const QMap<Kind, QStringList> &kinds)
+{
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it) {
+        const TagRecord record = TagReaderAndWriter::readTags(it.value().first());
+        QStringList wrong;
+        for (auto field = Corpus::shownFields().cbegin(); field != Corpus::shownFields().cend(); ++field) {
+            if (record.fields.value(field.key()) != field.value())
+                wrong << QStringLiteral("%1 \"%2\"").arg(field.key(), record.fields.value(field.key()));
+        }
+        if (!wrong.isEmpty())
+            std::printf("  ! %s reads %s\n", qPrintable(Corpus::kindName(it.key())), qPrintable(wrong.join(", ")));
+    }
+}
+
+double timeEach(const QStringList &files, const std::function<void(int)> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < files.size(); ++i)
+        work(i);
+    return seconds(timer);
+}
+
+// Per 1,000 files of each format (the first thousand of each at most):
+// readTags beside TagLib's read loop, writeAll of one title beside TagLib's
+// save loop (run before and after, as the disk's state drifts).
+void perFormat(const QMap<Kind, QStringList> &kinds)
+{
+    std::printf("\n  per format, s per 1,000 files     files  readTags  TagLib read  ratio   writeAll  TagLib save  "
+                "ratio  refused\n");
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it) {
+        const QStringList files = it.value().mid(0, 1000);
+        const double per = 1000.0 / files.size();
+        qint64 sink = 0;
+        const double read = timeEach(files, [&](int i) {
+            sink += TagReaderAndWriter::readTags(files.at(i)).fields.value(QStringLiteral("Title")).size();
+        });
+        const double taglibRead = Reference::taglibRead(files);
+        const double taglibBefore = Reference::taglibSave(files);
+        int refused = 0;
+        const double write = timeEach(files, [&](int i) {
+            refused += !TagReaderAndWriter::writeAll(files.at(i), {{QStringLiteral("Title"), QStringLiteral("Format %1").arg(i)}});
+        });
+        const TagLib::FileRef check(TagFileName(files.last()), false);
+        const bool written = !check.isNull() && check.tag()->title() == TagLib::String(QStringLiteral("Format %1").arg(files.size() - 1).toStdString());
+        const double taglibSave = (taglibBefore + Reference::taglibSave(files)) / 2;
+        std::printf("  %-32s %7d %9.3f %12.3f %6.2f %10.3f %12.3f %6.2f %8d%s\n", qPrintable(Corpus::kindName(it.key())),
+                    int(files.size()), read * per, taglibRead * per, read / taglibRead, write * per, taglibSave * per,
+                    write / taglibSave, refused, written || refused ? "" : "  ! TagLib reads another title");
+    }
+    std::fflush(stdout);
+}
+
+void scrollCovers(AddMediaFileWidget &widget)
+{
+    MediaFileTableWidget *table = widget.table();
+    for (int step = 1; step <= 3; ++step) {
+        QElapsedTimer timer;
+        timer.start();
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 4);
+        QApplication::processEvents();
+        const double scrolled = seconds(timer);
+        report(QStringLiteral("scroll to %1/4 and draw the screen's covers").arg(step), scrolled + waitForScreen(widget));
+        waitForCovers(widget);
+    }
+}
+
+void sortAndSearch(AddMediaFileWidget &widget)
+{
+    MediaFileTableWidget *table = widget.table();
+    QElapsedTimer timer;
+    timer.start();
+    table->sortItems(TagColumns::position(QStringLiteral("Title")), Qt::DescendingOrder);
+    QApplication::processEvents();
+    report(QStringLiteral("sort by title"), seconds(timer));
+    timer.restart();
+    table->sortItems(TagColumns::position(QStringLiteral("FileName")), Qt::AscendingOrder);
+    QApplication::processEvents();
+    report(QStringLiteral("sort by file name"), seconds(timer));
+
+    for (const QString &typed : {QStringLiteral("N"), QStringLiteral("Ni"), QStringLiteral("Nig"), QString()}) {
+        timer.restart();
+        widget.getSearchPattern(typed);
+        QApplication::processEvents();
+        report(QStringLiteral("search keystroke \"%1\"").arg(typed), seconds(timer));
+    }
+
+    timer.restart();
+    QStringList everyColumn = TagColumns::textKeys();
+    widget.findAndReplace(everyColumn, QStringLiteral("e"), QStringLiteral("E"));
+    QApplication::processEvents();
+    report(QStringLiteral("find and replace over every column"), seconds(timer));
+}
+
+// One field in every row, as TagLib's loop saves one.
+void saveEveryRow(AddMediaFileWidget &widget)
+{
+    MediaFileTableWidget *table = widget.table();
+    const QStringList rows = listed(widget);
+    const int titleColumn = TagColumns::position(QStringLiteral("Title"));
+    const double taglibBefore = Reference::taglibSave(rows);
+    for (int r = 0; r < table->rowCount(); ++r)
+        table->item(r, titleColumn)->setData(Qt::DisplayRole, QStringLiteral("Edited %1").arg(r));
+    QElapsedTimer timer;
+    timer.start();
+    widget.initiateSaveChanges();
+    const double saveTime = seconds(timer);
+    if (widget.records().hasChanges())
+        std::printf("  ! %d rows were not saved\n", widget.records().changedCount());
+    beside(QStringLiteral("save the title of every row"), saveTime,
+           QStringLiteral("TagLib's save loop, before and after (mean)"), (taglibBefore + Reference::taglibSave(rows)) / 2);
+    report(QStringLiteral("of which the tag writes alone (writeAll per file)"), timeEach(rows, [&](int i) {
+               TagReaderAndWriter::writeAll(rows.at(i), {{QStringLiteral("Title"), QStringLiteral("Again %1").arg(i)}});
+           }));
+}
+
+void deleteAndClear(AddMediaFileWidget &widget)
+{
+    MediaFileTableWidget *table = widget.table();
+    const int rows = table->rowCount();
+    QElapsedTimer timer;
+    timer.start();
+    table->setFocus();
+    table->selectionModel()->select(QItemSelection(table->model()->index(0, 0), table->model()->index(rows / 2 - 1, 0)),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::keyClick(table, Qt::Key_Delete);
+    report(QStringLiteral("Delete of half the rows"), seconds(timer));
+    if (table->rowCount() != rows - rows / 2)
+        qFatal("%d rows left", table->rowCount());
+    timer.restart();
+    widget.clearList();
+    report(QStringLiteral("Clear File List"), seconds(timer));
+}
+
+void reportListed(AddMediaFileWidget &widget, const QStringList &files, Corpus::Mix mix)
+{
+    if (widget.table()->rowCount() == files.size())
+        return;
+    const QStringList paths = listed(widget);
+    const QSet<QString> rows(paths.cbegin(), paths.cend());
+    QStringList left;
+    const QMap<Kind, QStringList> kinds = byKind(files, mix);
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it) {
+        int missing = 0;
+        for (const QString &path : it.value())
+            missing += !rows.contains(path);
+        if (missing)
+            left << QStringLiteral("%1 %2").arg(missing).arg(Corpus::kindName(it.key()));
+    }
+    std::printf("  ! %d of %d files listed; not listed: %s\n", widget.table()->rowCount(), int(files.size()),
+                qPrintable(left.join(", ")));
+}
+
+// A fifth of the files, then all of them, in the same window.
+void linearity(AddMediaFileWidget &widget, const QStringList &files, Corpus::Mix mix)
+{
+    const QStringList fifth = files.mid(0, files.size() / 5);
+    const double before = Corpus::peakMiB();
+    const double small = add(widget, fifth);
+    reportListed(widget, fifth, mix);
+    const double smallPeak = Corpus::peakMiB();
+    report(QStringLiteral("add %1 files").arg(fifth.size()), small);
+    report(QStringLiteral("peak memory after adding %1").arg(fifth.size()), smallPeak, "MiB");
+    widget.clearList();
+    QApplication::processEvents();
+    const double all = add(widget, files);
+    reportListed(widget, files, mix);
+    const double allPeak = Corpus::peakMiB();
+    report(QStringLiteral("add %1 files").arg(files.size()), all);
+    report(QStringLiteral("peak memory after adding %1").arg(files.size()), allPeak, "MiB");
+    report(QStringLiteral("time ratio (linear: %1)").arg(double(files.size()) / fifth.size()), all / small, "x");
+    report(QStringLiteral("memory per row, from the peak before the table"), (allPeak - before) * 1024 / files.size(),
+           "KiB");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -77,107 +296,60 @@ int main(int argc, char *argv[])
     AppTheme::registerResources();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int n = args.size() > 1 && args.at(1).toInt() > 0 ? args.at(1).toInt() : 10000;
+    const bool linear = args.contains(QStringLiteral("--linearity"));
+    const int n = args.size() > 1 && args.at(1).toInt() > 0 ? args.at(1).toInt() : (linear ? 50000 : 10000);
     const bool addOnly = args.contains(QStringLiteral("--add-only"));
     const bool links = args.contains(QStringLiteral("--links"));
+    const Corpus::Mix mix = args.contains(QStringLiteral("--mp3-only")) ? Corpus::Mix::Mp3Only : Corpus::Mix::Library;
     QTemporaryDir tmp;
     if (!tmp.isValid())
         qFatal("no temporary folder");
 
-    std::printf("bench_table: %d files%s, preparing the corpus...\n", n, links ? " (hard links)" : "");
+    std::printf("bench_table: %d files%s%s, preparing the corpus...\n", n, mix == Corpus::Mix::Mp3Only ? " (MP3 only)" : "",
+                links ? " (hard links)" : "");
     std::fflush(stdout);
-    const QStringList files = Corpus::make(tmp.path(), n, links);
-    report("peak memory before the table", Corpus::peakMiB(), "MiB");
-
-    if (!addOnly) {
-        report("kid3-cli reads every frame of every file (-1: missing)", Reference::kid3Read(files));
-        report("TagLib reads every field and the picture bytes", Reference::taglibRead(files));
-    }
+    const QStringList files = Corpus::make(tmp.path(), n, links, mix);
+    const QMap<Kind, QStringList> kinds = byKind(files, mix);
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
+        std::printf("  %s %d", qPrintable(Corpus::kindName(it.key())), int(it.value().size()));
+    std::printf("\n");
+    report(QStringLiteral("peak memory before the table"), Corpus::peakMiB(), "MiB");
 
     AddMediaFileWidget widget;
     widget.resize(1280, 800);
     widget.show();
     QApplication::processEvents();
-    MediaFileTableWidget *table = widget.table();
+    if (linear) {
+        linearity(widget, files, mix);
+        return 0;
+    }
 
-    QElapsedTimer timer;
-    timer.start();
-    widget.getMediaList(files);
-    report("add (includes the overlay's 200 ms start)", seconds(timer));
-    if (table->rowCount() != n)
-        qFatal("the table holds %d rows, not %d", table->rowCount(), n);
-    report("covers of the first screen shown after adding", waitForCovers(widget));
-    report("peak memory after adding", Corpus::peakMiB(), "MiB");
+    const QString adding = QStringLiteral("add (includes the overlay's 200 ms start)");
+    if (addOnly) {
+        report(adding, add(widget, files));
+    } else {
+        const double kid3 = Reference::kid3Read(files);
+        const double taglib = Reference::taglibRead(files);
+        const double added = add(widget, files);
+        beside(adding, added, QStringLiteral("kid3-cli reads every frame (-1: missing)"), kid3);
+        beside(QString(), added, QStringLiteral("TagLib reads every property and picture"), taglib);
+    }
+    reportListed(widget, files, mix);
+    report(QStringLiteral("covers of the first screen shown after adding"), waitForCovers(widget));
+    report(QStringLiteral("peak memory after adding"), Corpus::peakMiB(), "MiB");
     if (addOnly)
         return 0;
+    checkReads(kinds);
 
-    for (int step = 1; step <= 3; ++step) {
-        timer.restart();
-        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() * step / 4);
-        QApplication::processEvents();
-        const double scrolled = seconds(timer);
-        report(qPrintable(QStringLiteral("scroll to %1/4 and draw the screen's covers").arg(step)),
-               scrolled + waitForScreen(widget));
-        waitForCovers(widget);
-    }
-
-    const int titleColumn = TagColumns::position(QStringLiteral("Title"));
-    timer.restart();
-    table->sortItems(titleColumn, Qt::DescendingOrder);
-    QApplication::processEvents();
-    report("sort by title", seconds(timer));
-    timer.restart();
-    table->sortItems(TagColumns::position(QStringLiteral("FileName")), Qt::AscendingOrder);
-    QApplication::processEvents();
-    report("sort by file name", seconds(timer));
-
-    for (const QString &typed : {QStringLiteral("N"), QStringLiteral("Ni"), QStringLiteral("Nig"), QString()}) {
-        timer.restart();
-        widget.getSearchPattern(typed);
-        QApplication::processEvents();
-        report(qPrintable(QStringLiteral("search keystroke \"%1\"").arg(typed)), seconds(timer));
-    }
-
-    QStringList everyColumn = TagColumns::textKeys();
-    timer.restart();
-    widget.findAndReplace(everyColumn, QStringLiteral("e"), QStringLiteral("E"));
-    QApplication::processEvents();
-    report("find and replace over every column", seconds(timer));
-
-    timer.restart();
+    scrollCovers(widget);
+    sortAndSearch(widget);
+    QElapsedTimer timer;
+    timer.start();
     widget.UndoChangesInTable();
-    report("Undo All Changes (reloads)", seconds(timer));
-
-    // One field in every row, as TagLib's loop saves one; its loop runs
-    // before and after the table's save, as the disk's state drifts.
-    const double taglibBefore = Reference::taglibSave(files);
-    for (int r = 0; r < n; ++r)
-        table->item(r, titleColumn)->setData(Qt::DisplayRole, QStringLiteral("Edited %1").arg(r));
-    timer.restart();
-    widget.initiateSaveChanges();
-    const double saveTime = seconds(timer);
-    if (widget.records().hasChanges())
-        qFatal("%d rows were not saved", widget.records().changedCount());
-    report("save the title of every row", saveTime);
-    report("TagLib saves one field per file, before and after (mean)",
-           (taglibBefore + Reference::taglibSave(files)) / 2);
-    timer.restart();
-    for (int i = 0; i < n; ++i)
-        TagReaderAndWriter::writeAll(files.at(i), {{QStringLiteral("Title"), QStringLiteral("Again %1").arg(i)}});
-    report("of which the tag writes alone (writeAll per file)", seconds(timer));
-
-    timer.restart();
-    table->setFocus();
-    table->selectionModel()->select(QItemSelection(table->model()->index(0, 0), table->model()->index(n / 2 - 1, 0)),
-                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    QTest::keyClick(table, Qt::Key_Delete);
-    report("Delete of half the rows", seconds(timer));
-    if (table->rowCount() != n - n / 2)
-        qFatal("%d rows left", table->rowCount());
-
-    timer.restart();
-    widget.clearList();
-    report("Clear File List", seconds(timer));
-    report("peak memory at the end", Corpus::peakMiB(), "MiB");
+    report(QStringLiteral("Undo All Changes (reloads)"), seconds(timer));
+    saveEveryRow(widget);
+    deleteAndClear(widget);
+    report(QStringLiteral("peak memory at the end"), Corpus::peakMiB(), "MiB");
+    perFormat(kinds);
     return 0;
 }
