@@ -26,15 +26,6 @@ QStringList localPaths(const QMimeData *mime)
     return paths;
 }
 
-QString skippedMessage(int added, int skipped)
-{
-    return QStringLiteral("Added %1 %2; skipped %3 that %4")
-        .arg(added)
-        .arg(added == 1 ? QStringLiteral("file") : QStringLiteral("files"))
-        .arg(skipped)
-        .arg(skipped == 1 ? QStringLiteral("is not an audio file") : QStringLiteral("are not audio files"));
-}
-
 } // namespace
 
 MediaIntake::MediaIntake(QWidget *window, AddMediaFileWidget *table)
@@ -54,10 +45,8 @@ QStringList MediaIntake::addPaths(const QStringList &paths)
             shown << QDir::toNativeSeparators(path);
         VrNotification::showNotification(QStringLiteral("Not found: ") + shown.join(QStringLiteral("; ")), Warning);
     }
-    if (!found.files.isEmpty())
-        m_table->getMediaList(found.files);
-    if (found.skipped > 0)
-        VrNotification::showNotification(skippedMessage(found.files.size(), found.skipped), Info);
+    if (!found.files.isEmpty() || found.skipped > 0)
+        m_table->addMedia(found.files, found.skipped);
     return found.missing;
 }
 

@@ -5,6 +5,7 @@
 #include "table/covercolumn.h"
 #include "table/failurereport.h"
 #include "table/mediafiletablewidget.h"
+#include "table/mediascan.h"
 #include "table/rowsave.h"
 #include "table/tablehelpers.h"
 #include "table/tablemenu.h"
@@ -130,11 +131,20 @@ void AddMediaFileWidget::showProgress(int done, int total)
 
 void AddMediaFileWidget::getMediaList(QStringList list)
 {
-    m_pendingMediaList = list;
-    m_refused = FailureReport();
-    runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table, list.size(), true);
-    if (!m_refused.isEmpty())
-        VrNotification::showNotification(m_refused.message(QStringLiteral("added")), Warning);
+    addMedia(list, 0);
+}
+
+void AddMediaFileWidget::addMedia(const QStringList &files, int skippedByName)
+{
+    const int before = m_table->rowCount();
+    m_refused.clear();
+    if (!files.isEmpty()) {
+        m_pendingMediaList = files;
+        runUnderOverlay(&AddMediaFileWidget::initiating_Populating_Table, files.size(), true);
+    }
+    const QString message = MediaScan::addingMessage(m_table->rowCount() - before, skippedByName, m_refused);
+    if (!message.isEmpty())
+        VrNotification::showNotification(message, m_refused.isEmpty() ? Info : Warning);
 }
 
 void AddMediaFileWidget::initiating_Populating_Table()
@@ -159,8 +169,7 @@ void AddMediaFileWidget::populate(const QStringList &paths)
             return !m_processingBox || !m_processingBox->stopRequested();
         },
         [this](const QString &path, const TagRecord &record) { m_records.add(path, record.fields); });
-    for (const QString &path : refused)
-        m_refused.addFailure(path, TagWriteResult{TagWriteError::NotAudio}.reason());
+    m_refused += refused;
     m_table->setSortingEnabled(true);
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }

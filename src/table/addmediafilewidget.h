@@ -1,6 +1,5 @@
 #pragma once
 
-#include "table/failurereport.h"
 #include "table/rowrecords.h"
 #include "tags/tagfields.h"
 
@@ -52,6 +51,11 @@ public:
     bool renameRowFile(QString newBaseName, QString location, int row);
     void fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row);
 
+    // Lists the files and tells the user what was not listed: the files a
+    // scan passed over by their name, and those whose content is no audio it
+    // edits (a text file named .mp3), which are never listed.
+    void addMedia(const QStringList &files, int skippedByName);
+
 signals:
     void listPopulatesOrNot(bool a);
     void someChangesHappen(bool x);
@@ -95,7 +99,7 @@ private:
     TagReaderAndWriter *m_tags = nullptr;
     ProcessingBox *m_processingBox = nullptr;
     QStringList m_pendingMediaList;
-    FailureReport m_refused; // files of the last adding that are no audio it edits
+    QStringList m_refused; // files of the last adding whose content is no audio it edits
     QAction *m_copyAction = nullptr;
     QAction *m_pasteAction = nullptr;
     int m_coverBoxRow = -1;

@@ -86,6 +86,25 @@ bool holdsMedia(const QStringList &paths)
     });
 }
 
+QString addingMessage(int added, int skippedByName, const QStringList &refused)
+{
+    QStringList reasons;
+    if (skippedByName > 0)
+        reasons << QStringLiteral("%1 that %2").arg(skippedByName).arg(
+            skippedByName == 1 ? QStringLiteral("is not an audio file") : QStringLiteral("are not audio files"));
+    if (!refused.isEmpty())
+        reasons << QStringLiteral("%1 whose content is not audio of a known format (%2%3)")
+                       .arg(refused.size())
+                       .arg(refused.size() == 1 ? QString() : QStringLiteral("first: "))
+                       .arg(QDir::toNativeSeparators(refused.first()));
+    if (reasons.isEmpty())
+        return QString();
+    return QStringLiteral("Added %1 %2; skipped %3")
+        .arg(added)
+        .arg(added == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+        .arg(reasons.join(QStringLiteral(" and ")));
+}
+
 Result collect(const QStringList &paths)
 {
     Collector collector;

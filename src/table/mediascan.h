@@ -21,6 +21,11 @@ bool isAudioName(const QString &path);
 // may drop, without walking folders.
 bool holdsMedia(const QStringList &paths);
 
+// What adding tells the user when not every file found was listed: how many
+// were added, how many were passed over by their name, and which were refused
+// because their content is no audio of a known format. Empty when all were.
+QString addingMessage(int added, int skippedByName, const QStringList &refused);
+
 // Folders are searched recursively. A folder reached twice (a link to a
 // parent, say) is walked once, a file reached twice listed once; folders that
 // cannot be read are passed over.

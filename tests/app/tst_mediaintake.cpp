@@ -18,7 +18,7 @@ class TestMediaIntake : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_tree; // set/{b.mp3, A.MP3, readme.txt, deeper/c.mp3, up -> ..}
+    QString m_tree; // set/{b.mp3, A.MP3, readme.txt, deeper/{c.mp3, notes.mp3 (text), up -> ..}}
 
     QStringList listed(MainWindow &window) { return columnTexts(*window.mediaWidget(), QStringLiteral("Location")); }
 
@@ -50,6 +50,7 @@ private slots:
         QVERIFY(!makeTrack(m_tree, "A.MP3", "A", "Artist").isEmpty());
         QVERIFY(!makeTrack(m_tree + "/deeper", "c.mp3", "C", "Artist").isEmpty());
         QVERIFY(!F::createFile(m_tree, "readme.txt", "notes").isEmpty());
+        QVERIFY(!F::createFile(m_tree + "/deeper", "notes.mp3", "not audio at all").isEmpty());
         QVERIFY(QFile::link("..", m_tree + "/deeper/up"));
     }
 
@@ -65,7 +66,10 @@ private slots:
         QVERIFY(sendDrag(window, {m_tree, m_tree + "/b.mp3"}, QEvent::Drop));
         const QStringList expected = {m_tree + "/A.MP3", m_tree + "/b.mp3", m_tree + "/deeper/c.mp3"};
         QTRY_COMPARE(listed(window), expected);
-        QTRY_COMPARE(watch.texts(), QStringList{"Added 3 files; skipped 1 that is not an MP3 file"});
+        // Named like audio, but its content is none: never listed.
+        QTRY_COMPARE(watch.texts(), QStringList{"Added 3 files; skipped 1 that is not an audio file and 1 whose content "
+                                                "is not audio of a known format ("
+                                                + QDir::toNativeSeparators(m_tree + "/deeper/notes.mp3") + ")"});
 
         // Dropped again: nothing is listed twice.
         QVERIFY(sendDrag(window, {m_tree}, QEvent::Drop));

@@ -2,6 +2,7 @@
 #include "app/commandhandler.h"
 #include "app/commandobserver.h"
 #include "app/topsectionwidget.h"
+#include "tags/audioformat.h"
 #include "common/testmain.h"
 #include "settings/usersettings.h"
 
@@ -295,7 +296,7 @@ void TestTopSectionWidget::addFilesPassesTheChosenList()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.first().parent, &bar);
     QCOMPARE(calls.first().caption, QStringLiteral("Add media Files"));
-    QCOMPARE(calls.first().filter, QStringLiteral("Music Files (*.mp3)"));
+    QCOMPARE(calls.first().filter, AudioFormats::dialogFilters().join(QStringLiteral(";;")));
     QCOMPARE(calls.first().dir, QDir::currentPath());
     if (chosen.isEmpty()) {
         QCOMPARE(spy.count(), 0);

@@ -65,7 +65,8 @@ void TestRowSave::renamesAndWrites_data()
     const QString taken = QStringLiteral("the name is already taken");
     QTest::newRow("name") << a << "b" << false << "b.mp3" << "" << false;
     QTest::newRow("name with extension") << a << "b.mp3" << false << "b.mp3" << "" << false;
-    QTest::newRow("capital extension is kept") << a << "X.MP3" << false << "X.MP3.mp3" << "" << false;
+    QTest::newRow("own extension in capitals") << a << "X.MP3" << false << "X.mp3" << "" << false;
+    QTest::newRow("another extension is part of the name") << a << "X.wav" << false << "X.wav.mp3" << "" << false;
     QTest::newRow("case only") << a << "A" << false << "A.mp3" << "" << false;
     QTest::newRow("unicode and spaces") << a << QString::fromUtf8("Café 東京 - 01 (Edit)") << false
                                         << QString::fromUtf8("Café 東京 - 01 (Edit).mp3") << "" << false;
@@ -84,12 +85,11 @@ void TestRowSave::renamesAndWrites_data()
     QTest::newRow("dot") << a << "." << false << a << refused << true;
     QTest::newRow("dot dot") << a << ".." << false << a << refused << true;
     QTest::newRow("only the extension") << a << ".mp3" << false << a << refused << true;
-    // Such a name can never change: said once, and the rest of the row counts
-    // as saved.
-    const QString fixedName = QStringLiteral("its name cannot be changed");
-    QTest::newRow("current name in capitals") << "Loud.MP3" << "quiet" << false << "Loud.MP3" << fixedName << false;
+    // A file keeps its own extension as written, whatever the name typed.
+    QTest::newRow("current name in capitals") << "Loud.MP3" << "quiet" << false << "quiet.MP3" << "" << false;
     QTest::newRow("current name in capitals, title still written")
-        << "Loud.MP3" << "quiet" << true << "Loud.MP3" << fixedName << false;
+        << "Loud.MP3" << "quiet.mp3" << true << "quiet.MP3" << "" << false;
+    QTest::newRow("another format's extension") << "Set.FLAC" << "Intro.flac" << false << "Intro.FLAC" << "" << false;
 }
 
 void TestRowSave::renamesAndWrites()

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 using namespace TableFixture;
-using Fields = QMap<QString, QString>;
+using FieldTexts = QMap<QString, QString>;
 
 class TestSaveChanges : public QObject
 {
@@ -32,26 +32,26 @@ void TestSaveChanges::cleanup()
 
 void TestSaveChanges::writesOnlyChangedRowsAndFields_data()
 {
-    QTest::addColumn<Fields>("edits");
+    QTest::addColumn<FieldTexts>("edits");
     QTest::addColumn<bool>("overlay"); // through the processing overlay or directly
 
-    const Fields values = {
+    const FieldTexts values = {
         {"Title", QString::fromUtf8("Sunrise 東京")}, {"Artist", "Ben Okri"}, {"Album", "Early"},
         {"Year", "2001"}, {"Comment", "Closing set"}, {"Track", "7"}, {"Genre", "Techno"}, {"BPM", "128"},
         {"Composer", "C. Diaz"}, {"Grouping", "Peak"}, {"Label", "Dawn Records"}, {"Remixer", "D. Fox"},
         {"InitialKey", "11B"}};
     bool overlay = true;
     for (auto it = values.cbegin(); it != values.cend(); ++it, overlay = !overlay)
-        QTest::newRow(qPrintable(it.key())) << Fields{{it.key(), it.value()}} << overlay;
-    QTest::newRow("title and BPM") << Fields{{"Title", "Peak"}, {"BPM", "126"}} << true;
-    QTest::newRow("empty title") << Fields{{"Title", ""}} << false;
+        QTest::newRow(qPrintable(it.key())) << FieldTexts{{it.key(), it.value()}} << overlay;
+    QTest::newRow("title and BPM") << FieldTexts{{"Title", "Peak"}, {"BPM", "126"}} << true;
+    QTest::newRow("empty title") << FieldTexts{{"Title", ""}} << false;
 }
 
 // Typical tags hold more than the table shows (a full date, a track total, a
 // described comment, a back cover): a save must not rewrite them.
 void TestSaveChanges::writesOnlyChangedRowsAndFields()
 {
-    QFETCH(Fields, edits);
+    QFETCH(FieldTexts, edits);
     QFETCH(bool, overlay);
     PopulatedTable t(detailedTracks({"a.mp3", "b.mp3", "c.mp3"}));
     const QString edited = t.paths.at(1);
@@ -104,9 +104,7 @@ void TestSaveChanges::renamesOnSave_data()
     QTest::newRow("typed and back") << a << QStringList{"z", "a.mp3"} << a << "" << false;
     QTest::newRow("existing file") << a << QStringList{"taken"} << a << "the name is already taken" << true;
     QTest::newRow("refused name") << a << QStringList{"../x"} << a << "the name was refused" << true;
-    // Reported once; the cell shows the real name again and the row is saved.
-    QTest::newRow("current name in capitals")
-        << "Loud.MP3" << QStringList{"quiet"} << "Loud.MP3" << "its name cannot be changed" << false;
+    QTest::newRow("current name in capitals") << "Loud.MP3" << QStringList{"quiet"} << "quiet.MP3" << "" << false;
 }
 
 // The rename rules themselves are the core save's; here the row shows what

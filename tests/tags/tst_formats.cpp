@@ -195,10 +195,18 @@ private slots:
         QCOMPARE(lines(record.fields), lines(written));
         QCOMPARE(misstored(format.format, A::native(path), written, Native()), QStringList());
 
+        // An emptied DJ field leaves an empty ID3 frame, as MP3 saves always
+        // did; Vorbis comments and MP4 atoms have no empty value to keep.
+        const bool id3 = AudioFormats::family(format.format) == TagFamilyKind::Id3;
+        const auto emptied = [id3](Field field) {
+            return id3 && Fields::of(field).shape == Fields::Shape::Extra ? QString() : Fields::absent(field);
+        };
         QVERIFY(T::writeAll(path, eachField([](Field) { return QString(); })));
-        QCOMPARE(lines(T::readAll(path).fields), lines(eachField(Fields::absent)));
+        QCOMPARE(lines(T::readAll(path).fields), lines(eachField(emptied)));
         const Native stored = A::native(path);
         for (const Fields::Names &names : Fields::all()) {
+            if (id3 && names.shape == Fields::Shape::Extra)
+                continue;
             for (const QString &name : nativeNames(format.format, names.field))
                 QVERIFY2(!stored.contains(name), qPrintable(name));
         }

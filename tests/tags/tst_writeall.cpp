@@ -6,22 +6,22 @@
 
 namespace F = Mp3Fixture;
 using T = TagReaderAndWriter;
-using Fields = QMap<QString, QString>;
+using FieldTexts = QMap<QString, QString>;
 
 namespace {
 
 enum Cover { NoCover, NullCover, NewCover };
 
-Fields allFields(const QString &text, const QString &number)
+FieldTexts allFields(const QString &text, const QString &number)
 {
-    Fields fields;
+    FieldTexts fields;
     for (const FieldAccess &field : fieldAccess())
         fields.insert(field.key, field.kind == FieldAccess::Number ? number : text);
     return fields;
 }
 
 // The frame lines of the ids that the written keys (and cover) do not touch.
-QStringList untouched(const QStringList &dump, const Fields &fields, bool cover)
+QStringList untouched(const QStringList &dump, const FieldTexts &fields, bool cover)
 {
     QStringList ids;
     for (const QString &key : fields.keys())
@@ -45,27 +45,27 @@ class TestWriteAll : public QObject
 private slots:
     void matchesSingleWriters_data()
     {
-        QTest::addColumn<Fields>("fields");
+        QTest::addColumn<FieldTexts>("fields");
         QTest::addColumn<int>("cover");
 
         const QString unicode = QString::fromUtf8("Café 東京 🎧");
         QTest::newRow("all fields") << allFields(QStringLiteral("Peak Time"), QStringLiteral("2021")) << int(NoCover);
         QTest::newRow("all fields and cover") << allFields(QStringLiteral("Peak"), QStringLiteral("5")) << int(NewCover);
         QTest::newRow("some fields")
-            << Fields{{"Title", "Sunrise"}, {"BPM", "128"}, {"Comment", "Closing"}} << int(NoCover);
+            << FieldTexts{{"Title", "Sunrise"}, {"BPM", "128"}, {"Comment", "Closing"}} << int(NoCover);
         QTest::newRow("empty strings") << allFields(QString(), QString()) << int(NoCover);
         QTest::newRow("placeholders") << allFields(QStringLiteral(" "), QStringLiteral(" ")) << int(NoCover);
         QTest::newRow("non-numeric numbers")
-            << Fields{{"Year", "2019abc"}, {"Track", "3/12"}, {"Title", "x"}} << int(NoCover);
+            << FieldTexts{{"Year", "2019abc"}, {"Track", "3/12"}, {"Title", "x"}} << int(NoCover);
         QTest::newRow("unicode") << allFields(unicode, QStringLiteral("7")) << int(NewCover);
-        QTest::newRow("cover only") << Fields() << int(NewCover);
-        QTest::newRow("null cover removes pictures") << Fields{{"Artist", "Ana"}} << int(NullCover);
-        QTest::newRow("empty comment only") << Fields{{"Comment", ""}} << int(NoCover);
+        QTest::newRow("cover only") << FieldTexts() << int(NewCover);
+        QTest::newRow("null cover removes pictures") << FieldTexts{{"Artist", "Ana"}} << int(NullCover);
+        QTest::newRow("empty comment only") << FieldTexts{{"Comment", ""}} << int(NoCover);
     }
 
     void matchesSingleWriters()
     {
-        QFETCH(Fields, fields);
+        QFETCH(FieldTexts, fields);
         QFETCH(int, cover);
         QTemporaryDir tmp;
         const QString together = F::create(tmp.path(), QStringLiteral("together.mp3"));
