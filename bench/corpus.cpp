@@ -221,6 +221,11 @@ const QMap<QString, QString> &shownFields()
     return shown;
 }
 
+QString title(const char *sixLetters, int index)
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(sixLetters)).arg(index, 6, 10, QLatin1Char('0'));
+}
+
 double peakMiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -32,6 +32,12 @@ QStringList make(const QString &dir, int n, bool links = false, Mix mix = Mix::L
 // file, by column key.
 const QMap<QString, QString> &shownFields();
 
+// The title every benchmark save writes: six letters and six digits, so the
+// program's saves and TagLib's change the same number of bytes. (A tag that
+// shrinks while its padding is at TagLib's limit makes TagLib rewrite the
+// whole file; titles of differing lengths would bill that to one side.)
+QString title(const char *sixLetters, int index);
+
 // Peak resident memory in MiB.
 double peakMiB();
 
@@ -47,6 +53,9 @@ double kid3Read(const QStringList &files);
 // TagLib's own loop through FileRef: one open per file (tags only) reading
 // every property and the picture bytes.
 double taglibRead(const QStringList &files);
+// The plain way to the pictures of a screen of rows, on one thread: TagLib's
+// bytes of each file's first picture, decoded whole, scaled to 400 x 400.
+double decodeCovers(const QStringList &files);
 // TagLib's own loop through FileRef: one title change and save per file.
 double taglibSave(const QStringList &files);
 
