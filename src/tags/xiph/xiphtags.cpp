@@ -77,7 +77,7 @@ public:
     bool isOpen() const override { return m_file.isOpen(); }
     void clear() override { m_file.clear(); }
     long tell() const override { return m_file.tell() - m_start; }
-    long length() override { return m_file.length() - m_start - m_tail; }
+    long length() override { return fileLength() - m_start - m_tail; }
 
     TagLib::ByteVector readBlock(unsigned long count) override
     {
@@ -85,14 +85,23 @@ public:
         return left > 0 ? m_file.readBlock(std::min(count, static_cast<unsigned long>(left))) : TagLib::ByteVector();
     }
 
-    void writeBlock(const TagLib::ByteVector &data) override { m_file.writeBlock(data); }
+    void writeBlock(const TagLib::ByteVector &data) override
+    {
+        m_file.writeBlock(data);
+        m_fileLength = -1;
+    }
 
     void insert(const TagLib::ByteVector &data, unsigned long start, unsigned long replace) override
     {
         m_file.insert(data, start + m_start, replace);
+        m_fileLength = -1;
     }
 
-    void removeBlock(unsigned long start, unsigned long count) override { m_file.removeBlock(start + m_start, count); }
+    void removeBlock(unsigned long start, unsigned long count) override
+    {
+        m_file.removeBlock(start + m_start, count);
+        m_fileLength = -1;
+    }
 
     void seek(long offset, Position from) override
     {
@@ -114,13 +123,23 @@ public:
     {
         const long cut = length() - newLength;
         if (cut > 0)
-            m_file.removeBlock(m_start + newLength, cut);
+            removeBlock(static_cast<unsigned long>(newLength), static_cast<unsigned long>(cut));
     }
 
 private:
+    // TagLib's stream finds its length by seeking to the end and back, which
+    // drops its read buffer: asked on every read, that tripled the reads.
+    long fileLength()
+    {
+        if (m_fileLength < 0)
+            m_fileLength = m_file.length();
+        return m_fileLength;
+    }
+
     TagLib::FileStream m_file;
     const long m_start;
     const long m_tail;
+    long m_fileLength = -1;
 };
 
 // The text fields and the Serato data, which every file of the family keeps
