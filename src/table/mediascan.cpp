@@ -1,6 +1,7 @@
 #include "table/mediascan.h"
 
 #include "tags/audioformat.h"
+#include "tags/safefile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,6 +35,12 @@ public:
 private:
     void addFile(const QFileInfo &info)
     {
+        // A save stopped half way left its new file beside the old one: it
+        // is no music of the user's, and the old file is whole.
+        if (SafeFile::isLeftover(info.fileName())) {
+            SafeFile::removeLeftover(info.absoluteFilePath());
+            return;
+        }
         if (!isAudioName(info.fileName())) {
             ++m_result.skipped;
             return;

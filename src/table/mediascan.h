@@ -26,7 +26,8 @@ bool holdsMedia(const QStringList &paths);
 // because their content is no audio of a known format. Empty when all were.
 QString addingMessage(int added, int skippedByName, const QStringList &refused);
 
-// Folders are searched recursively. A folder reached twice (a link to a
+// Folders are searched recursively. Files a stopped save left beside the
+// files it saved are removed on the way, unless a save still writes them. A folder reached twice (a link to a
 // parent, say) is walked once, a file reached twice listed once; folders that
 // cannot be read are passed over.
 Result collect(const QStringList &paths);

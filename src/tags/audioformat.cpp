@@ -90,14 +90,19 @@ AudioFormat sniff(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return AudioFormat::Unknown;
-    QByteArray head = file.read(kHead);
+    return sniff([&file](qint64 offset, int size) {
+        return file.seek(offset) ? file.read(size) : QByteArray();
+    });
+}
+
+AudioFormat sniff(const std::function<QByteArray(qint64 offset, int size)> &read)
+{
+    QByteArray head = read(0, kHead);
     // FLAC and MP3 files may carry ID3v2 tags in front, even several.
     qint64 skipped = 0;
     while (const qint64 size = id3v2Size(head)) {
         skipped += size;
-        if (!file.seek(skipped))
-            return AudioFormat::Unknown;
-        head = file.read(kHead);
+        head = read(skipped, kHead);
     }
     if (head.startsWith("fLaC"))
         return AudioFormat::Flac;
@@ -116,7 +121,8 @@ AudioFormat sniff(const QString &path)
         return AudioFormat::Mpeg;
     if (head.size() < kHead)
         return AudioFormat::Unknown;
-    return holdsMpegAudio(head + file.read(kMpegSearch - kHead)) ? AudioFormat::Mpeg : AudioFormat::Unknown;
+    return holdsMpegAudio(head + read(skipped + kHead, kMpegSearch - kHead)) ? AudioFormat::Mpeg
+                                                                              : AudioFormat::Unknown;
 }
 
 qint64 id3v2Size(const QByteArray &head)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The kinds of audio file the program edits, decided from a file's content.
 enum class AudioFormat {
     Unknown, // none of these: never written to
@@ -24,6 +26,9 @@ namespace AudioFormats {
 // From the first bytes of the file (an ID3v2 tag in front skipped), never
 // from its name. Unknown for files that cannot be read.
 AudioFormat sniff(const QString &path);
+// The same over a file already open: read(offset, size) gives its bytes
+// there (fewer at its end).
+AudioFormat sniff(const std::function<QByteArray(qint64 offset, int size)> &read);
 
 // The size of an ID3v2 tag at the start of the bytes (header and footer
 // included), 0 without one. Other programs put such tags in front of FLAC

@@ -4,15 +4,16 @@
 #include "tags/mp4/mp4tags.h"
 #include "tags/xiph/xiphtags.h"
 
-std::unique_ptr<TagFamily> TagFamily::open(const QString &path, AudioFormat format, Purpose purpose)
+std::unique_ptr<TagFamily> TagFamily::open(const QString &path, AudioFormat format, Purpose purpose,
+                                           TagLib::IOStream *stream)
 {
     switch (AudioFormats::family(format)) {
     case TagFamilyKind::Id3:
-        return Id3Tags::open(path, format, purpose);
+        return Id3Tags::open(path, format, purpose, stream);
     case TagFamilyKind::Xiph:
-        return XiphTags::open(path, format, purpose);
+        return XiphTags::open(path, format, purpose, stream);
     case TagFamilyKind::Mp4:
-        return Mp4Tags::open(path, format, purpose);
+        return Mp4Tags::open(path, format, purpose, stream);
     case TagFamilyKind::None:
         break;
     }

@@ -10,11 +10,17 @@
 
 #include <memory>
 
+namespace TagLib {
+class IOStream;
+}
+
 // One open audio file's tags, through its format's family (ID3, Vorbis
-// comments, MP4 atoms). The file is closed when the object goes.
+// comments, MP4 atoms), read and written through a stream the caller owns
+// and keeps open longer than the family.
 //
-// Changes stay in memory until save(). Nothing is written unless damage()
-// says the tags were read whole.
+// Changes stay in memory until save(), which renders them into the stream;
+// for writes that is a SaveStream, which stores them only when committed.
+// Nothing is saved unless damage() says the tags were read whole.
 class TagFamily
 {
 public:
@@ -27,7 +33,8 @@ public:
 
     // Opens the file as the format its content says; null for Unknown or a
     // file that cannot be opened.
-    static std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, Purpose purpose);
+    static std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, Purpose purpose,
+                                           TagLib::IOStream *stream);
 
     // The field as the table shows it; Fields::absent() when the file lacks it.
     virtual QString text(Field field) const = 0;
@@ -40,8 +47,8 @@ public:
     // Replaces every picture by one JPEG front cover; empty bytes remove them all.
     virtual void setPicture(const QByteArray &jpeg) = 0;
 
-    // Removes what the Serato DJ software keeps in the file, and saves, only
-    // when there was something to remove.
+    // Removes what the Serato DJ software keeps in the file, and saves (into
+    // the stream) only when there was something to remove.
     virtual TagWriteResult removeDjData(const SavingOptions &options) = 0;
 
     // Why the tags must not be written, before any change (a tag read only in

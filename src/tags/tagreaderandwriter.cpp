@@ -1,7 +1,9 @@
 #include "tags/tagreaderandwriter.h"
 
 #include "tags/coverimage.h"
+#include "tags/savestream.h"
 #include "tags/tagfamily.h"
+#include "tags/tagfilename.h"
 
 #include <QFileInfo>
 
@@ -20,18 +22,44 @@ QString unreadable(Field field)
     return Fields::of(field).shape == Fields::Shape::Extra ? kNotOpen : kPlaceholder;
 }
 
-std::unique_ptr<TagFamily> openFile(const QString &path, Purpose purpose, AudioFormat *format = nullptr)
+// A file open through its family; the stream outlives the family reading it.
+struct OpenFile
 {
-    const AudioFormat sniffed = AudioFormats::sniff(path);
-    if (format)
-        *format = sniffed;
-    return TagFamily::open(path, sniffed, purpose);
+    AudioFormat format = AudioFormat::Unknown;
+    std::unique_ptr<TagLib::IOStream> stream;
+    std::unique_ptr<TagFamily> tags;
+};
+
+// The format from the content, through the stream that will read the tags:
+// one open of the file serves both.
+AudioFormat sniff(TagLib::IOStream &stream)
+{
+    if (!stream.isOpen())
+        return AudioFormat::Unknown;
+    const AudioFormat format = AudioFormats::sniff([&stream](qint64 offset, int size) {
+        stream.seek(long(offset));
+        const TagLib::ByteVector bytes = stream.readBlock(static_cast<unsigned long>(size));
+        return QByteArray(bytes.data(), int(bytes.size()));
+    });
+    // TagLib's RIFF reader starts wherever the stream stands.
+    stream.seek(0);
+    return format;
+}
+
+OpenFile openForReading(const QString &path)
+{
+    OpenFile file;
+    file.stream = std::make_unique<TagLib::FileStream>(TagFileName(path), true);
+    file.format = sniff(*file.stream);
+    if (file.format != AudioFormat::Unknown)
+        file.tags = TagFamily::open(path, file.format, Purpose::Read, file.stream.get());
+    return file;
 }
 
 QString readField(const QString &path, Field field)
 {
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Read);
-    return file ? file->text(field) : unreadable(field);
+    const OpenFile file = openForReading(path);
+    return file.tags ? file.tags->text(field) : unreadable(field);
 }
 
 // Why a file cannot take a write at all, before anything is changed. A
@@ -45,21 +73,60 @@ TagWriteError writeRefusal(const QString &path, AudioFormat format, TagFamily *f
     return file->damage();
 }
 
-// One open, a change, one save; refuses files that are no audio it knows and
-// tags it could not read whole.
-TagWriteResult modify(const QString &path, const std::function<void(TagFamily &)> &change)
+// What a save stored of the fields and the cover it was asked to write, so
+// that the written file can be read back and compared before it counts.
+struct Saved
 {
-    AudioFormat format = AudioFormat::Unknown;
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Write, &format);
+    QMap<Field, QString> texts;
+    std::optional<QByteArray> picture;
+
+    static Saved of(const TagFamily &tags, const QList<Field> &fields, bool picture)
+    {
+        Saved saved;
+        for (const Field field : fields)
+            saved.texts.insert(field, tags.text(field));
+        if (picture)
+            saved.picture = tags.picture();
+        return saved;
+    }
+
+    bool readBackFrom(const QString &written, AudioFormat format) const
+    {
+        TagLib::FileStream stream(TagFileName(written), true);
+        if (sniff(stream) != format)
+            return false;
+        const std::unique_ptr<TagFamily> tags = TagFamily::open(written, format, Purpose::Read, &stream);
+        if (!tags)
+            return false;
+        return of(*tags, texts.keys(), picture.has_value()).texts == texts
+            && (!picture || tags->picture() == *picture);
+    }
+};
+
+// One open, the change and its save, rendered into a SaveStream; committed
+// only when the fields and cover it wrote read back as saved. Refuses files
+// that are no audio it knows and tags it could not read whole.
+TagWriteResult modify(const QString &path, const QList<Field> &fields, bool picture,
+                      const std::function<TagWriteError(TagFamily &)> &save)
+{
+    SaveStream stream(path);
+    const AudioFormat format = sniff(stream);
+    const std::unique_ptr<TagFamily> file =
+        format == AudioFormat::Unknown ? nullptr : TagFamily::open(path, format, Purpose::Write, &stream);
     if (const TagWriteError refusal = writeRefusal(path, format, file.get()); refusal != TagWriteError::None)
         return {refusal};
-    change(*file);
-    return {file->save(SavingOptions::current())};
+    if (const TagWriteError error = save(*file); error != TagWriteError::None)
+        return {error};
+    const Saved saved = Saved::of(*file, fields, picture);
+    return {stream.commit([&](const QString &written) { return saved.readBackFrom(written, format); })};
 }
 
 bool writeField(const QString &path, Field field, const QString &value)
 {
-    return bool(modify(path, [&](TagFamily &file) { file.setText(field, value); }));
+    return bool(modify(path, {field}, false, [&](TagFamily &file) {
+        file.setText(field, value);
+        return file.save(SavingOptions::current());
+    }));
 }
 
 } // namespace
@@ -85,8 +152,8 @@ QString TagReaderAndWriter::readInitialKey(const QString &path) { return readFie
 
 QImage TagReaderAndWriter::readCoverArt(const QString &path)
 {
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Read);
-    return file ? QImage::fromData(file->picture()) : QImage();
+    const OpenFile file = openForReading(path);
+    return file.tags ? QImage::fromData(file.tags->picture()) : QImage();
 }
 
 bool TagReaderAndWriter::writeTitle(const QString &path, const QString &value) { return writeField(path, Field::Title, value); }
@@ -123,17 +190,18 @@ TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QIma
     const std::optional<QByteArray> jpeg = coverBytes(image);
     if (!jpeg)
         return {TagWriteError::PictureNotEncodable};
-    return modify(path, [&](TagFamily &file) { file.setPicture(*jpeg); });
+    return modify(path, {}, true, [&](TagFamily &file) {
+        file.setPicture(*jpeg);
+        return file.save(SavingOptions::current());
+    });
 }
 
 TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
 {
-    const QString name = QString::fromUtf8(path);
-    AudioFormat format = AudioFormat::Unknown;
-    const std::unique_ptr<TagFamily> file = openFile(name, Purpose::Write, &format);
-    if (!file)
-        return {writeRefusal(name, format, nullptr)};
-    return file->removeDjData(SavingOptions::current());
+    // The family refuses a damaged file itself, after reading it, and saves
+    // only when there was something to remove.
+    return modify(QString::fromUtf8(path), {}, false,
+                  [](TagFamily &file) { return file.removeDjData(SavingOptions::current()).error; });
 }
 
 TagRecord TagReaderAndWriter::readAll(const QString &path)
@@ -148,19 +216,20 @@ TagRecord TagReaderAndWriter::readTags(const QString &path)
 
 QImage TagReaderAndWriter::readCoverFitted(const QString &path)
 {
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Read);
-    return file ? CoverImage::decodeFitted(file->picture(), TagKeys::kCoverFit) : QImage();
+    const OpenFile file = openForReading(path);
+    return file.tags ? CoverImage::decodeFitted(file.tags->picture(), TagKeys::kCoverFit) : QImage();
 }
 
 TagRecord TagReaderAndWriter::readRecord(const QString &path, bool decodeCover)
 {
     TagRecord record;
-    const std::unique_ptr<TagFamily> file = openFile(path, Purpose::Read, &record.format);
+    const OpenFile file = openForReading(path);
+    record.format = file.format;
     for (const Fields::Names &names : Fields::all())
-        record.fields.insert(names.key, file ? file->text(names.field) : unreadable(names.field));
-    record.hasCover = file && file->hasPicture();
+        record.fields.insert(names.key, file.tags ? file.tags->text(names.field) : unreadable(names.field));
+    record.hasCover = file.tags && file.tags->hasPicture();
     if (decodeCover && record.hasCover)
-        record.cover = CoverImage::decodeFitted(file->picture(), TagKeys::kCoverFit);
+        record.cover = CoverImage::decodeFitted(file.tags->picture(), TagKeys::kCoverFit);
     return record;
 }
 
@@ -173,13 +242,16 @@ TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QStr
         if (!jpeg)
             return {TagWriteError::PictureNotEncodable};
     }
-    return modify(path, [&](TagFamily &file) {
-        for (const Fields::Names &names : Fields::all()) {
-            const auto it = fields.constFind(names.key);
-            if (it != fields.constEnd())
-                file.setText(names.field, it.value());
-        }
+    QList<Field> written;
+    for (const Fields::Names &names : Fields::all()) {
+        if (fields.contains(names.key))
+            written << names.field;
+    }
+    return modify(path, written, jpeg.has_value(), [&](TagFamily &file) {
+        for (const Field field : written)
+            file.setText(field, fields.value(Fields::key(field)));
         if (jpeg)
             file.setPicture(*jpeg);
+        return file.save(SavingOptions::current());
     });
 }

@@ -12,6 +12,11 @@ enum class TagWriteError {
     EncryptedFrames,
     PictureNotEncodable,
     SaveFailed,
+    ReadOnlyFile,
+    FolderNotWritable,
+    DiskFull,
+    HardLinks,   // other names of the same file would keep the old one
+    NotVerified, // what was written did not read back as saved
 };
 
 struct TagWriteResult
@@ -40,6 +45,16 @@ struct TagWriteResult
             return QStringLiteral("the picture could not be stored");
         case TagWriteError::SaveFailed:
             return QStringLiteral("it could not be written");
+        case TagWriteError::ReadOnlyFile:
+            return QStringLiteral("the file is read-only");
+        case TagWriteError::FolderNotWritable:
+            return QStringLiteral("its folder is not writable");
+        case TagWriteError::DiskFull:
+            return QStringLiteral("the disk is full");
+        case TagWriteError::HardLinks:
+            return QStringLiteral("it has other hard links, which would keep the old file");
+        case TagWriteError::NotVerified:
+            return QStringLiteral("what was written did not read back the same");
         }
         return QString();
     }

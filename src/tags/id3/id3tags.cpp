@@ -13,6 +13,7 @@
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1tag.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
@@ -76,7 +77,7 @@ bool isGeneric(Field field)
 class Id3File : public TagFamily
 {
 public:
-    Id3File(const QString &path, AudioFormat format, Purpose purpose)
+    Id3File(const QString &path, AudioFormat format, Purpose purpose, TagLib::IOStream *stream)
     {
         Q_UNUSED(purpose)
         // Content sniffing found MPEG frames before the file got here, so no
@@ -84,17 +85,18 @@ public:
         const bool properties = false;
         switch (format) {
         case AudioFormat::Mpeg:
-            m_mpeg = new TagLib::MPEG::File(TagFileName(path), properties, TagLib::AudioProperties::Average);
+            m_mpeg = new TagLib::MPEG::File(stream, TagLib::ID3v2::FrameFactory::instance(), properties,
+                                            TagLib::AudioProperties::Average);
             m_file.reset(m_mpeg);
             m_readState = completeTag(*m_mpeg);
             break;
         case AudioFormat::Aiff:
-            m_aiff = new TagLib::RIFF::AIFF::File(TagFileName(path), properties);
+            m_aiff = new TagLib::RIFF::AIFF::File(stream, properties);
             m_file.reset(m_aiff);
             completeChunk(path, m_aiff->hasID3v2Tag());
             break;
         case AudioFormat::Wav:
-            m_wav = new TagLib::RIFF::WAV::File(TagFileName(path), properties);
+            m_wav = new TagLib::RIFF::WAV::File(stream, properties);
             m_file.reset(m_wav);
             completeChunk(path, m_wav->hasID3v2Tag());
             break;
@@ -333,9 +335,10 @@ TagWriteResult Id3File::removeDjData(const SavingOptions &options)
 
 } // namespace
 
-std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose)
+std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose,
+                                TagLib::IOStream *stream)
 {
-    auto file = std::make_unique<Id3File>(path, format, purpose);
+    auto file = std::make_unique<Id3File>(path, format, purpose, stream);
     if (!file->isOpen())
         return nullptr;
     return file;

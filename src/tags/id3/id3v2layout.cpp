@@ -42,6 +42,15 @@ bool isIdChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
+int firstNonZero(const QByteArray &bytes, int from)
+{
+    for (int i = from; i < bytes.size(); ++i) {
+        if (bytes.at(i) != 0)
+            return i;
+    }
+    return -1;
+}
+
 class Walker
 {
 public:
@@ -64,36 +73,71 @@ public:
         if (m_version == 3)
             return bigEndian(m_area, pos + 4, 4, false);
         quint32 size = bigEndian(m_area, pos + 4, 4, true);
-        if (size > 127 && !validIdAt(qint64(pos) + m_headerSize + size)) {
+        if (size > 127 && !plainIdAt(qint64(pos) + m_headerSize + size)) {
             const quint32 plain = bigEndian(m_area, pos + 4, 4, false);
-            if (validIdAt(qint64(pos) + m_headerSize + plain))
+            if (plainIdAt(qint64(pos) + m_headerSize + plain))
                 size = plain;
         }
         return size;
     }
 
-    // A header whose frame fits in the tag; what follows a header that does
-    // not is taken for padding or damage, as TagLib takes it.
-    bool fitsAt(int pos) const
+    // A header whose frame lies wholly inside the tag.
+    bool sizeFitsAt(int pos) const
     {
-        if (pos + m_headerSize > m_area.size())
-            return false;
-        for (int i = 0; i < m_idSize; ++i) {
-            const bool lastOfItunesId = m_version == 3 && i == 3;
-            if (m_area.at(pos + i) == 0 && !lastOfItunesId)
-                return false;
-        }
-        return qint64(pos) + m_headerSize + bodySize(pos) <= m_area.size();
+        return pos + m_headerSize <= m_area.size() && qint64(pos) + m_headerSize + bodySize(pos) <= m_area.size();
     }
 
-    bool readableAt(int pos) const { return fitsAt(pos) && stateAt(pos) != FrameState::Unreadable; }
+    int lengthAt(int pos) const { return m_headerSize + int(bodySize(pos)); }
+
+    // A frame id TagLib accepts. A 2.3 tag may carry 2.2 frames as "XYZ\0",
+    // which TagLib converts.
+    bool validIdAt(int pos) const
+    {
+        const int checked = m_version == 3 && m_area.at(pos + 3) == 0 ? 3 : m_idSize;
+        for (int i = 0; i < checked; ++i) {
+            if (!isIdChar(m_area.at(pos + i)))
+                return false;
+        }
+        return true;
+    }
+
+    bool readableAt(int pos) const { return sizeFitsAt(pos) && validIdAt(pos); }
 
     // Bytes that only fit as a frame count as one when what follows them is
-    // the tag's end, padding or a frame TagLib reads: otherwise they are
-    // taken for damage rather than a frame that would be lost.
+    // the tag's end, padding or a frame TagLib reads (perhaps after stray
+    // zeros): otherwise they are taken for damage rather than a frame.
     bool followedByTagStructure(int pos) const
     {
-        return pos + m_headerSize > m_area.size() || m_area.at(pos) == 0 || readableAt(pos);
+        if (pos + m_headerSize > m_area.size() || readableAt(pos))
+            return true;
+        if (m_area.at(pos) != 0)
+            return false;
+        const int next = firstNonZero(m_area, pos);
+        return next < 0 || readableAt(next);
+    }
+
+    // A frame at pos, of any id, that the walk can step over.
+    bool frameAt(int pos) const
+    {
+        return sizeFitsAt(pos) && (validIdAt(pos) || followedByTagStructure(pos + lengthAt(pos)));
+    }
+
+    // A frame TagLib reads that ends where the tag's structure goes on: what
+    // stray zeros must lead to for the walk to go on behind them.
+    bool anchoredFrameAt(int pos) const
+    {
+        return readableAt(pos) && followedByTagStructure(pos + lengthAt(pos));
+    }
+
+    // The first such frame holding data from pos on, -1 when there is none:
+    // where the walk goes on behind bytes it could not step over.
+    int nextDataFrame(int pos) const
+    {
+        for (; pos + m_headerSize <= m_area.size(); ++pos) {
+            if (isIdChar(m_area.at(pos)) && anchoredFrameAt(pos) && stateAt(pos) == FrameState::Readable)
+                return pos;
+        }
+        return -1;
     }
 
     FrameState stateAt(int pos) const
@@ -102,17 +146,11 @@ public:
         const bool lengthIndicator = m_version == 4 && (m_area.at(pos + 9) & 0x01);
         if (size == 0 || (lengthIndicator && size <= 4))
             return FrameState::Empty;
-        // A 2.3 tag may carry 2.2 frames as "XYZ\0", which TagLib converts.
-        const int checked = m_version == 3 && m_area.at(pos + 3) == 0 ? 3 : m_idSize;
-        for (int i = 0; i < checked; ++i) {
-            if (!isIdChar(m_area.at(pos + i)))
-                return FrameState::Unreadable;
-        }
-        return FrameState::Readable;
+        return validIdAt(pos) ? FrameState::Readable : FrameState::Unreadable;
     }
 
 private:
-    bool validIdAt(qint64 pos) const
+    bool plainIdAt(qint64 pos) const
     {
         if (pos < 0 || pos + 4 > m_area.size())
             return false;
@@ -128,15 +166,6 @@ private:
     const int m_headerSize;
     const int m_idSize;
 };
-
-int firstNonZero(const QByteArray &bytes, int from)
-{
-    for (int i = from; i < bytes.size(); ++i) {
-        if (bytes.at(i) != 0)
-            return i;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -178,20 +207,28 @@ Layout scan(const QByteArray &header, const QByteArray &body)
     while (pos + walker.headerSize() <= area.size()) {
         if (area.at(pos) == 0) {
             const int next = firstNonZero(area, pos);
-            if (next < 0 || !walker.readableAt(next))
+            if (next < 0)
                 break; // padding
-            layout.skippedZeros = true;
-            pos = next;
+            if (walker.anchoredFrameAt(next)) {
+                layout.skippedZeros = true;
+                pos = next;
+                continue;
+            }
+        } else if (walker.frameAt(pos)) {
+            const int length = walker.lengthAt(pos);
+            layout.frames.append({pos, length, walker.stateAt(pos)});
+            pos += length;
             continue;
         }
-        if (!walker.fitsAt(pos))
-            break; // a frame running past the tag's end, or bytes that are no frame
-        const int length = walker.headerSize() + int(walker.bodySize(pos));
-        const FrameState state = walker.stateAt(pos);
-        if (state == FrameState::Unreadable && !walker.followedByTagStructure(pos + length))
+        // Bytes that are no frame end the tag, as padding or damage, unless
+        // frames follow them: those are kept, and the bytes in between count
+        // as a frame that could not be read, so the tag is never saved
+        // without them.
+        const int resume = walker.nextDataFrame(pos + 1);
+        if (resume < 0)
             break;
-        layout.frames.append({pos, length, state});
-        pos += length;
+        layout.frames.append({pos, resume - pos, FrameState::Unreadable});
+        pos = resume;
     }
     return layout;
 }

@@ -11,7 +11,8 @@ namespace Id3v2Layout {
 enum class FrameState {
     Readable,   // TagLib parses it
     Empty,      // holds nothing (size 0, or only a data-length indicator)
-    Unreadable, // holds data, but TagLib would stop at it (e.g. a bad frame id)
+    Unreadable, // holds data, but TagLib would stop at it (e.g. a bad frame id),
+                // or bytes that are no frame with frames behind them
 };
 
 struct RawFrame

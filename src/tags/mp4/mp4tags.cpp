@@ -296,13 +296,14 @@ private:
 
 } // namespace
 
-std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose)
+std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose,
+                                TagLib::IOStream *stream)
 {
     Q_ASSERT(format == AudioFormat::Mp4);
     Q_UNUSED(format)
     // Saving rewrites atoms only, so no purpose needs the audio properties.
     Q_UNUSED(purpose)
-    auto file = std::make_unique<TagLib::MP4::File>(TagFileName(path), false);
+    auto file = std::make_unique<TagLib::MP4::File>(stream, false);
     if (!file->isOpen() || !file->isValid() || !file->tag())
         return nullptr;
     return std::make_unique<Mp4Family>(path, std::move(file));

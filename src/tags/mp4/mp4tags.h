@@ -6,6 +6,7 @@
 namespace Mp4Tags {
 
 // Null when TagLib cannot open the file or finds no valid MP4 atom tree in it.
-std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose);
+std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose,
+                                TagLib::IOStream *stream);
 
 } // namespace Mp4Tags

@@ -65,8 +65,8 @@ QByteArray firstPicture(const TagLib::List<TagLib::FLAC::Picture *> &pictures)
 class FlacWindow : public TagLib::IOStream
 {
 public:
-    FlacWindow(const QString &path, bool readOnly, qint64 start, qint64 tail)
-        : m_file(TagFileName(path), readOnly)
+    FlacWindow(TagLib::IOStream &file, qint64 start, qint64 tail)
+        : m_file(file)
         , m_start(long(start))
         , m_tail(long(tail))
     {
@@ -136,7 +136,7 @@ private:
         return m_fileLength;
     }
 
-    TagLib::FileStream m_file;
+    TagLib::IOStream &m_file;
     const long m_start;
     const long m_tail;
     long m_fileLength = -1;
@@ -231,7 +231,7 @@ private:
 class FlacTags : public CommentTags
 {
 public:
-    static std::unique_ptr<TagFamily> open(const QString &path, bool readOnly)
+    static std::unique_ptr<TagFamily> open(const QString &path, bool readOnly, TagLib::IOStream *stream)
     {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -242,7 +242,7 @@ public:
         const qint64 tail = start < 0 ? 0 : XiphLayout::id3v1Tail(file, start);
         start = qMax<qint64>(start, 0);
         file.close();
-        std::unique_ptr<FlacTags> tags(new FlacTags(path, readOnly, start, tail));
+        std::unique_ptr<FlacTags> tags(new FlacTags(path, *stream, start, tail));
         if (!tags->m_window->isOpen() || (readOnly && !tags->m_file->isValid()))
             return nullptr;
         return tags;
@@ -284,9 +284,9 @@ public:
     }
 
 private:
-    FlacTags(const QString &path, bool readOnly, qint64 start, qint64 tail)
+    FlacTags(const QString &path, TagLib::IOStream &stream, qint64 start, qint64 tail)
         : m_path(path)
-        , m_window(std::make_unique<FlacWindow>(path, readOnly, start, tail))
+        , m_window(std::make_unique<FlacWindow>(stream, start, tail))
     {
         if (!m_window->isOpen())
             return;
@@ -307,16 +307,15 @@ class OggTags : public CommentTags
 {
 public:
     template <typename OggFile>
-    static std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, bool readOnly)
+    static std::unique_ptr<TagFamily> open(AudioFormat format, bool readOnly, TagLib::IOStream *stream)
     {
-        auto stream = std::make_unique<TagLib::FileStream>(TagFileName(path), readOnly);
         if (!stream->isOpen())
             return nullptr;
-        auto file = std::make_unique<OggFile>(stream.get(), false);
+        auto file = std::make_unique<OggFile>(stream, false);
         if (readOnly && !file->isValid())
             return nullptr;
         XiphComment *comment = file->isValid() ? file->tag() : nullptr;
-        return std::unique_ptr<TagFamily>(new OggTags(std::move(stream), std::move(file), comment, format));
+        return std::unique_ptr<TagFamily>(new OggTags(std::move(file), comment, format));
     }
 
     bool hasPicture() const override
@@ -359,10 +358,8 @@ public:
     }
 
 private:
-    OggTags(std::unique_ptr<TagLib::FileStream> stream, std::unique_ptr<TagLib::Ogg::File> file, XiphComment *comment,
-            AudioFormat format)
-        : m_stream(std::move(stream))
-        , m_file(std::move(file))
+    OggTags(std::unique_ptr<TagLib::Ogg::File> file, XiphComment *comment, AudioFormat format)
+        : m_file(std::move(file))
         , m_format(format)
     {
         setComment(comment);
@@ -417,8 +414,7 @@ private:
         return m_file->TagLib::Ogg::File::save() ? TagWriteError::None : TagWriteError::SaveFailed;
     }
 
-    std::unique_ptr<TagLib::FileStream> m_stream;
-    std::unique_ptr<TagLib::Ogg::File> m_file; // goes before the stream
+    std::unique_ptr<TagLib::Ogg::File> m_file;
     const AudioFormat m_format;
     mutable std::optional<XiphLayout::Contents> m_layout;
     bool m_dropPictureBlocks = false;
@@ -426,18 +422,19 @@ private:
 
 } // namespace
 
-std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose)
+std::unique_ptr<TagFamily> open(const QString &path, AudioFormat format, TagFamily::Purpose purpose,
+                                TagLib::IOStream *stream)
 {
     const bool readOnly = purpose == TagFamily::Purpose::Read;
     switch (format) {
     case AudioFormat::Flac:
-        return FlacTags::open(path, readOnly);
+        return FlacTags::open(path, readOnly, stream);
     case AudioFormat::OggVorbis:
-        return OggTags::open<TagLib::Ogg::Vorbis::File>(path, format, readOnly);
+        return OggTags::open<TagLib::Ogg::Vorbis::File>(format, readOnly, stream);
     case AudioFormat::OggOpus:
-        return OggTags::open<TagLib::Ogg::Opus::File>(path, format, readOnly);
+        return OggTags::open<TagLib::Ogg::Opus::File>(format, readOnly, stream);
     case AudioFormat::OggFlac:
-        return OggTags::open<TagLib::Ogg::FLAC::File>(path, format, readOnly);
+        return OggTags::open<TagLib::Ogg::FLAC::File>(format, readOnly, stream);
     default:
         break;
     }
