@@ -24,6 +24,13 @@ QByteArray comment(const QByteArray &description, const QByteArray &value, int v
 
 const QByteArray kEmptyFrame = F::rawFrame("TENC", QByteArray(), 3);
 
+// A frame whose size field says otherwise than its body (sizes below 128).
+QByteArray withSize(QByteArray frame, int size)
+{
+    frame[7] = char(size);
+    return frame;
+}
+
 // What a common Windows media player writes: an empty encoder frame first.
 QList<QByteArray> mediaPlayerFrames()
 {
@@ -107,6 +114,25 @@ private slots:
             << F::rawTag({title3, text("Tpe1", "Artist"), album3}, 3) << "" << QStringList();
         QTest::newRow("control byte in a frame id")
             << F::rawTag({title4, text("X\x01YZ", "junk", 4), artist4, album4}) << "Artist" << QStringList();
+        // Frames behind bytes the walk cannot step over are read, and stop every write.
+        QTest::newRow("bad id and size, frames behind, 2.4")
+            << F::rawTag({title4, withSize(text("TI\xe9T", "junk", 4), 9), artist4, album4}) << "Artist"
+            << QStringList();
+        QTest::newRow("bad id and size, frames behind, 2.3")
+            << F::rawTag({title3, withSize(text("T-T2", "junk"), 2), artist3, album3}, 3) << "Artist" << QStringList();
+        QTest::newRow("zero byte in a frame id")
+            << F::rawTag({title4, text("TP\0E", "junk", 4), artist4, album4}) << "Artist" << QStringList();
+        QTest::newRow("zero byte as an id's first")
+            << F::rawTag({title3, text("\0PE2", "junk"), artist3, album3}, 3) << "Artist"
+            << QStringList();
+        QTest::newRow("zeros, then a frame of the wrong size")
+            << F::rawTag({title4, QByteArray(4, '\0'), withSize(text("TCON", "House", 4), 3), artist4, album4})
+            << "Artist" << QStringList();
+        QTest::newRow("frame running past the tag's end, frames behind")
+            << F::rawTag({title4, QByteArray("TCON\0\0\x07\x68\0\0\0Hou", 13), artist4, album4}) << "Artist"
+            << QStringList();
+        QTest::newRow("empty frame with a zero byte in its id goes")
+            << F::rawTag({title4, F::rawFrame("TX\0X", {}, 4), artist4, album4}) << "Artist" << three;
     }
 
     void partialReads()
@@ -201,6 +227,9 @@ private slots:
         QTest::newRow("DJ data in a repaired tag")
             << F::rawTag({F::rawFrame("TENC", {}, 4), text("TIT2", "Title", 4), serato}) << false
             << QStringList{"TIT2"} << false;
+        QTest::newRow("frames behind an empty frame with a zero byte in its id")
+            << F::rawTag({text("TIT2", "Title", 4), F::rawFrame("TX\0X", {}, 4), text("TPE1", "Artist", 4), serato})
+            << false << QStringList{"TIT2", "TPE1"} << false;
     }
 
     void djDataRemoval()
