@@ -1,6 +1,7 @@
 #include "common/mp3fixture.h"
 #include "common/mutagenview.h"
 #include "common/testmain.h"
+#include "tags/savingoptions.h"
 #include "tags/tagreaderandwriter.h"
 
 #include <QJsonArray>
@@ -179,8 +180,8 @@ private slots:
         QTest::newRow("text encoding 5") << F::rawFrame("TIT2", "\x05Old", 3) << 3 << "Title" << "TIT2";
         QTest::newRow("comment in encoding 7") << F::rawFrame("COMM", QByteArray("\x07eng\0Old", 8), 4) << 4
                                                << "Comment" << "COMM";
-        QTest::newRow("year frame flagged for dropping") << F::rawFrame("TDRC", "\0" "1999", 4, 0x4000) << 4
-                                                         << "Year" << "TDRC";
+        QTest::newRow("year frame flagged for dropping")
+            << F::rawFrame("TDRC", QByteArray("\0" "1999", 5), 4, 0x4000) << 4 << "Year" << "TDRC";
     }
 
     void ownedFieldsLand()
@@ -276,6 +277,57 @@ private slots:
         QVERIFY(T::writeTitle(path, "New"));
         QCOMPARE(F::id3v2Version(path), 4);
         QCOMPARE(F::frameTexts(path, "TDRC"), QStringList{date});
+    }
+
+    // A date's month, day and time belong to its year: another year is
+    // stored alone, never as a date that did not exist.
+    void writtenYear_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("frames");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<int>("savedVersion");
+        QTest::addColumn<QStringList>("dateFrames"); // as mutagen sees them: "ID text"
+
+        const QList<QByteArray> date24 = {text("TDRC", "1999-10-18T16:38", 4)};
+        const QList<QByteArray> date23 = {text("TYER", "1999"), text("TDAT", "1810"), text("TIME", "1638")};
+        QTest::newRow("2.4 date, another year") << date24 << 4 << "2024" << 4 << QStringList{"TDRC 2024"};
+        QTest::newRow("2.4 date, same year") << date24 << 4 << "1999" << 4 << QStringList{"TDRC 1999-10-18 16:38"};
+        QTest::newRow("2.3 date, another year") << date23 << 3 << "2024" << 4 << QStringList{"TDRC 2024"};
+        QTest::newRow("2.3 date, same year") << date23 << 3 << "1999" << 4 << QStringList{"TDRC 1999-10-18 16:38"};
+        QTest::newRow("2.3 date saved as 2.3, another year") << date23 << 3 << "2024" << 3 << QStringList{"TYER 2024"};
+        QTest::newRow("2.3 date saved as 2.3, same year")
+            << date23 << 3 << "1999" << 3 << QStringList{"TDAT 1810", "TIME 1638", "TYER 1999"};
+        QTest::newRow("2.4 date saved as 2.3, another year") << date24 << 4 << "2024" << 3 << QStringList{"TYER 2024"};
+        QTest::newRow("same year, frame flagged for dropping")
+            << QList<QByteArray>{F::rawFrame("TDRC", QByteArray("\0" "1999-10-18T16:38", 17), 4, 0x4000)} << 4
+            << "1999" << 4 << QStringList{"TDRC 1999-10-18 16:38"};
+    }
+
+    void writtenYear()
+    {
+        QFETCH(QList<QByteArray>, frames);
+        QFETCH(int, version);
+        QFETCH(QString, year);
+        QFETCH(int, savedVersion);
+        QFETCH(QStringList, dateFrames);
+        using Version = SavingOptions::Id3v2Version;
+        SavingOptions::setCurrent({savedVersion == 3 ? Version::V23 : Version::V24, SavingOptions::Id3v1Copy::AlwaysWrite});
+        const QString path = create(F::rawTag(QList<QByteArray>{text("TIT2", "Title", version)} + frames, version));
+        const TagWriteResult written = T::writeAll(path, {{"Year", year}});
+        SavingOptions::setCurrent(SavingOptions());
+        QVERIFY(written);
+
+        QStringList stored;
+        for (const QJsonValue &frame : M::view(path).value("frames").toArray()) {
+            const QString id = frame.toObject().value("id").toString();
+            if (QStringList{"TDRC", "TYER", "TDAT", "TIME", "TRDA"}.contains(id))
+                stored << id + ' ' + frame.toObject().value("text").toArray().at(0).toString();
+        }
+        stored.sort();
+        QCOMPARE(stored, dateFrames);
+        QCOMPARE(T::readYear(path), year);
+        QCOMPARE(F::id3v1Fields(path).value(5), year);
     }
 
     // The second save meets the ID3v1 copy the first one wrote.

@@ -135,6 +135,8 @@ public:
         const char *id = Fields::of(field).id3;
         if (field == Field::Comment) {
             TagSaving::replacePlainComment(tag, toTag(value));
+        } else if (field == Field::Year) {
+            TagSaving::replaceYear(tag, Fields::storedNumber(value));
         } else if (Fields::of(field).shape == Fields::Shape::Number) {
             const int number = Fields::storedNumber(value);
             TagSaving::replaceTextFrame(tag, id, number > 0 ? TagLib::String::number(number) : TagLib::String());

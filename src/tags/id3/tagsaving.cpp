@@ -1,5 +1,7 @@
 #include "tags/id3/tagsaving.h"
 
+#include "tags/fields.h"
+
 #include <QRegularExpression>
 #include <QString>
 
@@ -19,6 +21,7 @@ namespace {
 
 using TagLib::ID3v2::CommentsFrame;
 using TagLib::ID3v2::Frame;
+using TagLib::ID3v2::TextIdentificationFrame;
 
 // Frame headers are TagLib's protected business; their flags are read here.
 struct FrameFlags : Frame
@@ -52,6 +55,16 @@ QString firstText(const TagLib::ID3v2::Tag *tag, const char *id)
 {
     const TagLib::ID3v2::FrameList &frames = tag->frameList(id);
     return frames.isEmpty() ? QString() : frameText(frames.front());
+}
+
+void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::StringList &texts)
+{
+    tag->removeFrames(id);
+    if (texts.isEmpty())
+        return;
+    auto *frame = new TextIdentificationFrame(id, TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
+    frame->setText(texts);
+    tag->addFrame(frame);
 }
 
 // ID3v2.4 keeps the day, month and time of a recording in its one date frame;
@@ -132,13 +145,21 @@ void fillId3v1(TagLib::ID3v1::Tag *v1, const TagLib::ID3v2::Tag *v2)
 
 void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::String &text)
 {
-    tag->removeFrames(id);
-    if (text.isEmpty())
+    replaceTextFrame(tag, id, text.isEmpty() ? TagLib::StringList() : TagLib::StringList(text));
+}
+
+void replaceYear(TagLib::ID3v2::Tag *tag, int year)
+{
+    const TagLib::ID3v2::FrameList &dates = tag->frameList("TDRC");
+    const auto *date = dates.isEmpty() ? nullptr : dynamic_cast<const TextIdentificationFrame *>(dates.front());
+    if (year > 0 && date && Fields::shownNumber(Field::Year, frameText(date)) == QString::number(year)) {
+        replaceTextFrame(tag, "TDRC", date->fieldList());
         return;
-    auto *frame = new TagLib::ID3v2::TextIdentificationFrame(
-        id, TagLib::ID3v2::FrameFactory::instance()->defaultTextEncoding());
-    frame->setText(text);
-    tag->addFrame(frame);
+    }
+    tag->removeFrames("TDAT");
+    tag->removeFrames("TIME");
+    tag->removeFrames("TRDA");
+    replaceTextFrame(tag, "TDRC", year > 0 ? TagLib::String::number(year) : TagLib::String());
 }
 
 const CommentsFrame *plainComment(const TagLib::ID3v2::Tag *tag)

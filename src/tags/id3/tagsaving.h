@@ -25,6 +25,11 @@ namespace TagSaving {
 // value is stored. An empty text leaves no frame.
 void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::String &text);
 
+// A date's month, day and time belong to its year: the year it already has
+// keeps the date as stored (in a new frame), another is stored alone, and
+// the 2.3 frames that held the rest of the old date go with it. 0: no year.
+void replaceYear(TagLib::ID3v2::Tag *tag, int year);
+
 // The Comment column is the plain, description-less comment; described ones
 // belong to other programs (gapless playback, loudness).
 const TagLib::ID3v2::CommentsFrame *plainComment(const TagLib::ID3v2::Tag *tag);
