@@ -51,6 +51,33 @@ const QStringList kMediaPlayerIds = {"COMM", "POPM", "TALB", "TCOM", "TCON", "TD
 // The same file where its 2.3 tag was not rewritten.
 const QStringList kMediaPlayerIds23 = {"COMM", "POPM", "TALB", "TCOM", "TCON", "TIT2", "TPE1", "TRCK", "TYER"};
 
+// An ID3v1.1 tag without year, track and genre.
+QByteArray id3v1Tag(const QByteArray &title, const QByteArray &artist, const QByteArray &album = QByteArray(),
+                    const QByteArray &comment = QByteArray())
+{
+    const auto field = [](const QByteArray &text, int size) { return text.leftJustified(size, '\0', true); };
+    return "TAG" + field(title, 30) + field(artist, 30) + field(album, 30) + field({}, 4) + field(comment, 30)
+        + char(0xff);
+}
+
+// The ID3v2 frames as mutagen sees them, "ID[:description] text", sorted;
+// the title's left out.
+QStringList framesBesideTitle(const QString &path)
+{
+    QStringList frames;
+    for (const QJsonValue &value : M::view(path).value("frames").toArray()) {
+        const QJsonObject frame = value.toObject();
+        const QString desc = frame.value("desc").toString();
+        QStringList texts;
+        for (const QJsonValue &text : frame.value("text").toArray())
+            texts << text.toString();
+        if (frame.value("id") != "TIT2")
+            frames << frame.value("id").toString() + (desc.isEmpty() ? "" : ":" + desc) + ' ' + texts.join('/');
+    }
+    frames.sort();
+    return frames;
+}
+
 QStringList sortedIds(const QString &path)
 {
     QStringList ids = M::frameIds(path);
@@ -67,9 +94,9 @@ class TestDamagedTags : public QObject
     QTemporaryDir m_dir;
     int m_files = 0;
 
-    QString create(const QByteArray &tag)
+    QString create(const QByteArray &tag, const QByteArray &id3v1 = QByteArray())
     {
-        return F::createFile(m_dir.path(), QStringLiteral("f%1.mp3").arg(++m_files), tag + F::silentAudio());
+        return F::createFile(m_dir.path(), QStringLiteral("f%1.mp3").arg(++m_files), tag + F::silentAudio() + id3v1);
     }
 
 private slots:
@@ -328,6 +355,73 @@ private slots:
         QCOMPARE(stored, dateFrames);
         QCOMPARE(T::readYear(path), year);
         QCOMPARE(F::id3v1Fields(path).value(5), year);
+    }
+
+    // A title edit leaves the tag as it was but for the title, the ID3v1 copy
+    // the options ask for and what that copy alone held. The copy never gains
+    // a comment: other software shows an ID3v1 comment as a second comment.
+    void saveAddsNothing_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<int>("copy");
+        QTest::addColumn<QByteArray>("extraFrame");
+        QTest::addColumn<QByteArray>("id3v1");
+        QTest::addColumn<QStringList>("filled");     // ID3v2 frames taken from ID3v1
+        QTest::addColumn<QStringList>("id3v1After"); // F::id3v1Fields(); empty: no ID3v1 tag
+
+        using Copy = SavingOptions::Id3v1Copy;
+        const QByteArray names = id3v1Tag("Night Drive", "Ana Ruiz");
+        const QStringList copy = {"New", "Ana Ruiz", "", "", "", "0", "0"};
+        for (const int version : {3, 4}) {
+            const auto row = [version](const char *name) -> QTestData & {
+                return QTest::addRow("2.%d, %s", version, name) << version;
+            };
+            row("ID3v1 without comment, always written") << int(Copy::AlwaysWrite) << QByteArray() << names
+                                                         << QStringList() << copy;
+            row("ID3v1 without comment, kept as found") << int(Copy::KeepAsFound) << QByteArray() << names
+                                                        << QStringList() << copy;
+            row("ID3v1 without comment, removed") << int(Copy::Remove) << QByteArray() << names << QStringList()
+                                                  << QStringList();
+            row("no ID3v1, always written") << int(Copy::AlwaysWrite) << QByteArray() << QByteArray() << QStringList()
+                                            << copy;
+            row("no ID3v1, kept as found") << int(Copy::KeepAsFound) << QByteArray() << QByteArray() << QStringList()
+                                           << QStringList();
+            row("ID3v1 album and comment") << int(Copy::AlwaysWrite) << QByteArray()
+                                           << id3v1Tag("Night Drive", "Ana Ruiz", "Late Hours", "Old note")
+                                           << QStringList{"TALB Late Hours"}
+                                           << QStringList{"New", "Ana Ruiz", "Late Hours", "Old note", "", "0", "0"};
+            row("ID3v1 comment another tool stored in ID3v2")
+                << int(Copy::AlwaysWrite) << comment("ID3v1 Comment", "Old note", version)
+                << id3v1Tag("Night Drive", "Ana Ruiz", {}, "Old note") << QStringList()
+                << QStringList{"New", "Ana Ruiz", "", "Old note", "", "0", "0"};
+        }
+    }
+
+    void saveAddsNothing()
+    {
+        QFETCH(int, version);
+        QFETCH(int, copy);
+        QFETCH(QByteArray, extraFrame);
+        QFETCH(QByteArray, id3v1);
+        QFETCH(QStringList, filled);
+        QFETCH(QStringList, id3v1After);
+        using Version = SavingOptions::Id3v2Version;
+        SavingOptions::setCurrent({version == 3 ? Version::V23 : Version::V24, SavingOptions::Id3v1Copy(copy)});
+        QList<QByteArray> frames = {text("TIT2", "Night Drive", version), text("TPE1", "Ana Ruiz", version),
+                                    comment("", "Warm-up set", version)};
+        if (!extraFrame.isEmpty())
+            frames << extraFrame;
+        const QString path = create(F::rawTag(frames, version), id3v1);
+        QStringList expected = framesBesideTitle(path) + filled;
+        expected.sort();
+
+        const bool written = T::writeTitle(path, "New");
+        SavingOptions::setCurrent(SavingOptions());
+        QVERIFY(written);
+        QCOMPARE(F::id3v2Version(path), version);
+        QCOMPARE(M::text(path, "TIT2"), QStringLiteral("New"));
+        QCOMPARE(framesBesideTitle(path), expected);
+        QCOMPARE(F::id3v1Fields(path), id3v1After);
     }
 
     // The second save meets the ID3v1 copy the first one wrote.

@@ -93,12 +93,6 @@ void foldDateFrames(TagLib::ID3v2::Tag *tag)
     years.front()->setText(TagLib::String((year + date).toUtf8().constData(), TagLib::String::UTF8));
 }
 
-TagLib::String plainCommentText(const TagLib::ID3v2::Tag *tag)
-{
-    const CommentsFrame *comment = plainComment(tag);
-    return comment ? comment->text() : TagLib::String();
-}
-
 // What ID3v1 holds goes into ID3v2 only where ID3v2 has no such frame at all:
 // a track ("A1"), year or comment that TagLib reads as zero or empty is still
 // the user's, and an empty ID3v1 value never removes anything.
@@ -122,7 +116,9 @@ void fillFromId3v1(TagLib::ID3v2::Tag *v2, const TagLib::ID3v1::Tag *v1)
 }
 
 // The ID3v1 copy takes from ID3v2 what it lacks, as TagLib's duplication
-// does; its comment is the plain comment, never another program's.
+// does, except the comment: other software lists an ID3v1 comment beside the
+// ID3v2 ones (as "ID3v1 Comment"), so a copied one would show as a second
+// comment that no one wrote.
 void fillId3v1(TagLib::ID3v1::Tag *v1, const TagLib::ID3v2::Tag *v2)
 {
     if (v1->title().isEmpty())
@@ -133,8 +129,6 @@ void fillId3v1(TagLib::ID3v1::Tag *v1, const TagLib::ID3v2::Tag *v2)
         v1->setAlbum(v2->album());
     if (v1->genre().isEmpty())
         v1->setGenre(v2->genre());
-    if (v1->comment().isEmpty())
-        v1->setComment(plainCommentText(v2));
     if (v1->year() == 0)
         v1->setYear(v2->year());
     if (v1->track() == 0)
