@@ -101,9 +101,11 @@ TagWriteError overwrite(const QString &path, const std::vector<Run> &runs)
             break;
         }
     }
-    if (error == TagWriteError::None && ::fsync(fd) != 0)
+    // No flush: a run written in one call is whole after a kill, and a power
+    // cut can at worst tear the tag it holds, never the audio; flushing
+    // every file would cost more than the save itself.
+    if (::close(fd) != 0 && error == TagWriteError::None)
         error = fromErrno(errno, TagWriteError::ReadOnlyFile);
-    ::close(fd);
     return error;
 }
 
@@ -248,8 +250,6 @@ TagWriteError overwrite(const QString &path, const std::vector<Run> &runs)
             break;
         }
     }
-    if (error == TagWriteError::None && !FlushFileBuffers(file))
-        error = fromLastError(TagWriteError::ReadOnlyFile);
     CloseHandle(file);
     return error;
 }

@@ -93,8 +93,6 @@ struct Saved
     bool readBackFrom(const QString &written, AudioFormat format) const
     {
         TagLib::FileStream stream(TagFileName(written), true);
-        if (sniff(stream) != format)
-            return false;
         const std::unique_ptr<TagFamily> tags = TagFamily::open(written, format, Purpose::Read, &stream);
         if (!tags)
             return false;
