@@ -419,7 +419,7 @@ private slots:
         QTest::addColumn<QColor>("colour");
 
         const auto jpeg = [](int w, int h, const QColor &c) { return F::encode(F::image(w, h, c)); };
-        const QByteArray garbage("\xFF\xD8\xFF\xE0 not really a picture", 30);
+        const QByteArray garbage("\xFF\xD8\xFF\xE0 not really a picture");
         QTest::newRow("none") << Pictures() << QSize() << QSize() << QColor();
         QTest::newRow("wide") << Pictures{{jpeg(1000, 500, Qt::red), 3}} << QSize(1000, 500)
                               << QSize(400, 200) << QColor(Qt::red);
