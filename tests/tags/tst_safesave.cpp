@@ -155,7 +155,7 @@ private slots:
             child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-child"), tmp.path(), newTitle});
             QVERIFY(child.waitForReadyRead(30000));
             const qint64 wait = span * kill / (kKills + 1) + QRandomGenerator::global()->bounded(3);
-            QTest::qSleep(int(wait));
+            QTest::qSleep(qMax(1, int(wait)));
             ::kill(pid_t(child.processId()), SIGKILL);
             child.waitForFinished(10000);
             const int saved = QString::fromUtf8(child.readAllStandardOutput()).count(QStringLiteral("ok"));
@@ -171,9 +171,9 @@ private slots:
             QCOMPARE(found.size(), kFiles);
             QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), kFiles);
         }
-        // At least one stop fell inside the saving of the long files, not
-        // before or after it.
-        if (AudioFormat(format) == AudioFormat::Mpeg)
+        // At least one stop fell inside the saving of the long files whose
+        // tags grow (the slow case that tore files), not before or after it.
+        if (AudioFormat(format) == AudioFormat::Mpeg && newTitle == kLongTitle)
             QVERIFY(killedMidway > 0);
     }
 
