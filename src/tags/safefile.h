@@ -19,8 +19,8 @@ struct Run
     QByteArray bytes;
 };
 
-// Writes each run over the file's bytes at its offset, in one call each. The
-// file's length never changes.
+// Writes each run over the file's bytes at its offset, in one call each; a
+// run at the end adds to the file.
 TagWriteError overwrite(const QString &path, const std::vector<Run> &runs);
 
 // A new file beside target, in the same folder, that takes target's place.

@@ -3,6 +3,7 @@
 #include "tags/safefile.h"
 #include "tags/tagfilename.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -172,9 +173,11 @@ void SaveStream::truncate(long length)
 
 bool SaveStream::changesLength() const
 {
-    if (m_length != m_originalLength)
+    // A tag added at the end (MP3's ID3v1 copy) moves nothing: it is written
+    // like any other run, in one call.
+    if (m_length < m_originalLength)
         return true;
-    // Old bytes that moved are a shift too, even when the length came back.
+    // Old bytes that moved are a shift, even when the length came back.
     qint64 start = 0;
     for (const Piece &piece : m_pieces) {
         if (piece.from >= 0 && piece.from != start)
@@ -223,8 +226,11 @@ TagWriteError SaveStream::writeInPlace(const std::function<bool(const QString &)
         return error;
     if (verify(m_path))
         return TagWriteError::None;
-    // What was written does not read back as saved: the old bytes go back.
+    // What was written does not read back as saved: the old bytes go back,
+    // and what was added at the end goes.
     SafeFile::overwrite(m_path, old);
+    if (m_length > m_originalLength)
+        QFile::resize(m_path, m_originalLength);
     return TagWriteError::NotVerified;
 }
 

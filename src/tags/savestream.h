@@ -17,10 +17,10 @@
 // TagLib grows a tag by shifting the rest of the file in place: a stop half
 // way leaves the audio half shifted. Here nothing TagLib writes reaches the
 // disk during its save; the new file is held as pieces of the old one and new
-// bytes. commit() then stores it: when the length is unchanged (the tag fitted
-// its padding), each changed run of bytes is written over the old one in one
-// call; otherwise the whole file is written beside the old one, flushed, and
-// renamed over it. Either way the file is, at every moment, as it was or as
+// bytes. commit() then stores it: when no old byte moved (the tag fitted its
+// padding, or a tag was added at the end), each changed run of bytes is
+// written over the old one in one call; otherwise the whole file is written
+// beside the old one, flushed, and renamed over it. Either way the file is, at every moment, as it was or as
 // saved.
 class SaveStream : public TagLib::IOStream
 {
@@ -34,6 +34,8 @@ public:
     // as it was. Nothing is written when the save changed no byte.
     TagWriteError commit(const std::function<bool(const QString &written)> &verify);
 
+    // Whether the save moved bytes of the old file (a tag that grew); tags
+    // that kept their room, or were added at the end, move nothing.
     bool changesLength() const;
 
     TagLib::FileName name() const override;
