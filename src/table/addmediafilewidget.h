@@ -53,7 +53,7 @@ public:
 
     // Lists the files and tells the user what was not listed: the files a
     // scan passed over by their name, and those whose content is no audio it
-    // edits (a text file named .mp3), which are never listed.
+    // edits (a text file with an audio name), which are never listed.
     void addMedia(const QStringList &files, int skippedByName);
 
 signals:
