@@ -1,5 +1,7 @@
 #include "tags/fields.h"
 
+#include <QRegularExpression>
+
 #include <QtGlobal>
 
 namespace Fields {
@@ -80,14 +82,45 @@ int leadingNumber(const QString &text)
     return trimmed.left(end).toInt();
 }
 
+bool isTrackText(const QString &text)
+{
+    // Anchored as a whole: "$" alone would let a trailing newline through.
+    static const QRegularExpression track(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,4}(/[0-9]{1,4})?")));
+    return text.isEmpty() || track.match(text).hasMatch();
+}
+
+bool isYearText(const QString &text)
+{
+    static const QRegularExpression date(QRegularExpression::anchoredPattern(
+        QStringLiteral("[0-9]{4}(-(0[1-9]|1[0-2])(-(0[1-9]|[12][0-9]|3[01]))?)?")));
+    return text.isEmpty() || text == QLatin1String("0") || date.match(text).hasMatch();
+}
+
+namespace {
+
+bool holds(Field field, const QString &text)
+{
+    Q_ASSERT(of(field).shape == Shape::Number);
+    return field == Field::Year ? isYearText(text) : isTrackText(text);
+}
+
+} // namespace
+
 QString shownNumber(Field field, const QString &stored)
 {
+    if (!stored.isEmpty() && holds(field, stored))
+        return stored;
     return QString::number(qMax(0, leadingNumber(field == Field::Year ? stored.left(4) : stored)));
 }
 
-int storedNumber(const QString &typed)
+std::optional<QString> storedText(Field field, const QString &typed)
 {
-    return qMax(0, typed.toInt(nullptr, 10));
+    if (of(field).shape != Shape::Number)
+        return typed;
+    if (!holds(field, typed))
+        return std::nullopt;
+    return typed == QLatin1String("0") ? QString() : typed;
 }
 
 } // namespace Fields

@@ -59,11 +59,20 @@ QString absent(Field field);
 // ("2/12" is 2, "1999-10-18" is 1999); 0 when it starts with none.
 int leadingNumber(const QString &text);
 
-// How a stored year or track is shown: its leading number (of a year, of the
-// first four characters), "0" for none.
+// What a track or a year may hold, stored as typed: "n" or "n/total"; a
+// year or a date, "YYYY", "YYYY-MM" or "YYYY-MM-DD". Empty (and "0", which
+// the table shows for none) is no value.
+bool isTrackText(const QString &text);
+bool isYearText(const QString &text);
+
+// How a stored year or track is shown: as stored when it is a form the field
+// may hold, otherwise its leading number (of a year, of the first four
+// characters), so the table never shows a form it would refuse; "0" for none.
 QString shownNumber(Field field, const QString &stored);
-// The number a typed year or track stores: the whole text as a decimal
-// number; 0 (store nothing) for any other text, and for negative numbers.
-int storedNumber(const QString &typed);
+
+// What a typed text stores: the text as typed, empty to remove the field; a
+// year or track "0" removes it too, and one in no form the field may hold
+// stores nothing: none, the field stays as stored.
+std::optional<QString> storedText(Field field, const QString &typed);
 
 } // namespace Fields

@@ -212,6 +212,72 @@ private slots:
         }
     }
 
+    // A year or track is stored as typed under the format's own name (and in
+    // WAV's INFO list) and shown as stored; "0" or nothing removes it; a text
+    // in no form it may hold leaves the stored one; other stored forms show
+    // their leading number. MP4 keeps a track as a number and a total.
+    void numbersAsTyped_data()
+    {
+        QTest::addColumn<int>("sample");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after"); // stored and shown; empty: removed
+        const struct
+        {
+            const char *name;
+            Field field;
+            const char *stored, *shown, *typed, *after;
+        } cases[] = {
+            {"track of total over another", Field::Track, "7/12", "7/12", "3/12", "3/12"},
+            {"track without its total", Field::Track, "7/12", "7/12", "3", "3"},
+            {"no track total", Field::Track, "7/12", "7/12", "3/x", "7/12"},
+            {"negative track", Field::Track, "7", "7", "-1", "7"},
+            {"track 0", Field::Track, "7/12", "7/12", "0", ""},
+            {"track in words", Field::Track, "07 of 12", "7", "", ""},
+            {"full date", Field::Year, "1999", "1999", "2020-05-01", "2020-05-01"},
+            {"year over a date", Field::Year, "2020-05-01", "2020-05-01", "1999", "1999"},
+            {"no year", Field::Year, "2020-05-01", "2020-05-01", "20x5", "2020-05-01"},
+            {"empty year", Field::Year, "2020-05-01", "2020-05-01", "", ""},
+            {"date and time", Field::Year, "2020-05-01T10:00", "2020", "2020-05", "2020-05"},
+        };
+        for (int sample = 0; sample < A::formats().size(); ++sample) {
+            for (const auto &c : cases) {
+                // MP4 holds a track only as numbers.
+                if (A::formats().at(sample).format == AudioFormat::Mp4 && QByteArray(c.stored).contains(' '))
+                    continue;
+                QTest::addRow("%s, %s", qPrintable(A::formats().at(sample).name), c.name)
+                    << sample << int(c.field) << c.stored << c.shown << c.typed << c.after;
+            }
+        }
+    }
+
+    void numbersAsTyped()
+    {
+        NEW_FILE(path);
+        QFETCH(int, field);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        const QString key = Fields::key(Field(field));
+        QStringList names = nativeNames(format.format, Field(field)).mid(0, 1);
+        if (format.format == AudioFormat::Wav)
+            names << nativeNames(format.format, Field(field)).last();
+        Native before;
+        for (const QString &name : names)
+            before.insert(name, {stored});
+        QVERIFY(A::setNative(path, before));
+        QCOMPARE(T::readTags(path).fields.value(key), shown);
+
+        QVERIFY(T::writeAll(path, {{key, typed}}));
+        QCOMPARE(T::readTags(path).fields.value(key), after.isEmpty() ? QStringLiteral("0") : after);
+        const Native written = A::native(path);
+        for (const QString &name : names)
+            QCOMPARE(written.value(name), after.isEmpty() ? QStringList() : QStringList{after});
+    }
+
     // Names other software writes are read when the first is missing, the
     // first wins when both are there, several values are shown together; a
     // write leaves every name present, and the first, holding the new text.

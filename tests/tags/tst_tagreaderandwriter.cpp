@@ -42,7 +42,7 @@ const QVector<QPair<QString, std::function<bool(const QString &)>>> &writeOperat
     static const auto ops = [] {
         QVector<QPair<QString, std::function<bool(const QString &)>>> list;
         for (const FieldAccess &field : fieldAccess()) {
-            const QString value = field.kind == FieldAccess::Number ? QStringLiteral("7")
+            const QString value = field.kind == FieldAccess::Number ? QStringLiteral("2007")
                                                                     : QStringLiteral("New");
             list.append({QStringLiteral("write") + field.key,
                          [field, value](const QString &path) { return field.write(path, value); }});
@@ -55,7 +55,7 @@ const QVector<QPair<QString, std::function<bool(const QString &)>>> &writeOperat
         list.append({QStringLiteral("writeAll"), [](const QString &path) {
                          QMap<QString, QString> fields;
                          for (const QString &key : TagKeys::textFields())
-                             fields.insert(key, QStringLiteral("9"));
+                             fields.insert(key, QStringLiteral("2009"));
                          return bool(T::writeAll(path, fields, F::image(40, 30, Qt::red)));
                      }});
         list.append({QStringLiteral("removeSeratoData"), [](const QString &path) {
@@ -121,7 +121,7 @@ private slots:
         for (const FieldAccess &field : fieldAccess()) {
             if (field.kind == FieldAccess::Number) {
                 QTest::newRow(qPrintable(field.key + " 2019")) << field.key << "2019" << "2019";
-                QTest::newRow(qPrintable(field.key + " 0042")) << field.key << "0042" << "42";
+                QTest::newRow(qPrintable(field.key + " 0042")) << field.key << "0042" << "0042";
                 continue;
             }
             for (const QString &text : texts)
@@ -148,10 +148,14 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("full date") << "Year" << "2019-05-03" << "2019";
+        QTest::newRow("full date") << "Year" << "2019-05-03" << "2019-05-03";
         QTest::newRow("year") << "Year" << "1999" << "1999";
-        QTest::newRow("track of total") << "Track" << "3/12" << "3";
+        QTest::newRow("date and time") << "Year" << "2019-05-03T10:00" << "2019";
+        QTest::newRow("no month") << "Year" << "2019-13" << "2019";
+        QTest::newRow("track of total") << "Track" << "3/12" << "3/12";
         QTest::newRow("track") << "Track" << "11" << "11";
+        QTest::newRow("track in words") << "Track" << "05 of 10" << "5";
+        QTest::newRow("vinyl side") << "Track" << "A1" << "0";
     }
 
     void storedNumbers()
@@ -165,26 +169,43 @@ private slots:
         QCOMPARE(field.read(path), expected);
     }
 
-    void nonNumericRemoves_data()
+    // Over the full tags' "2019" and "3/12": what a year or track write
+    // leaves in its frame. Nothing, "0" and the forms each field may hold are
+    // stored as typed; any other text leaves the frame as it was.
+    void numberWrites_data()
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("frames");
         for (const QString key : {"Year", "Track"}) {
-            for (const QString value : {"2019abc", "", "abc", "3/12", " "})
-                QTest::newRow(qPrintable(key + " '" + value + "'")) << key << value;
+            const QStringList kept{key == "Year" ? "2019" : "3/12"};
+            for (const QString value : {"2019abc", "abc", " ", "-1", "3/", "/12", "12345", "3\n", "2019\n", "٣"})
+                QTest::newRow(qPrintable(key + " '" + QString(value).replace('\n', "\\n") + "'"))
+                    << key << value << kept;
+            QTest::newRow(qPrintable(key + " empty")) << key << "" << QStringList();
+            QTest::newRow(qPrintable(key + " 0")) << key << "0" << QStringList();
         }
+        QTest::newRow("Year 2024-02") << "Year" << "2024-02" << QStringList{"2024-02"};
+        QTest::newRow("Year 2024-02-29") << "Year" << "2024-02-29" << QStringList{"2024-02-29"};
+        for (const QString value : {"2024-13", "2024-00-10", "2024-02-32", "2024/02/10", "2024-2-1", "24", "3/12"})
+            QTest::newRow(qPrintable("Year " + value)) << "Year" << value << QStringList{"2019"};
+        QTest::newRow("Track 4/12") << "Track" << "4/12" << QStringList{"4/12"};
+        QTest::newRow("Track 04") << "Track" << "04" << QStringList{"04"};
+        for (const QString value : {"4/x", "4 / 12", "4/12/1", "x/12", "A1"})
+            QTest::newRow(qPrintable("Track " + value)) << "Track" << value << QStringList{"3/12"};
     }
 
-    void nonNumericRemoves()
+    void numberWrites()
     {
         QFETCH(QString, key);
         QFETCH(QString, value);
+        QFETCH(QStringList, frames);
         const FieldAccess &field = fieldByKey(key);
         const QString path = plainFile();
         QVERIFY(F::addFullTags(path));
         QVERIFY(field.write(path, value));
-        QCOMPARE(field.read(path), QStringLiteral("0"));
-        QCOMPARE(F::frameTexts(path, field.frameId), QStringList());
+        QCOMPARE(F::frameTexts(path, field.frameId), frames);
+        QCOMPARE(field.read(path), frames.value(0, QStringLiteral("0")));
     }
 
     void oldFormText_data()
@@ -397,7 +418,7 @@ private slots:
         const QString path = F::create(folder, QString::fromUtf8("Déjà 東京 🎧.mp3"));
         QVERIFY(!path.isEmpty());
         for (const FieldAccess &field : fieldAccess()) {
-            const QString value = field.kind == FieldAccess::Number ? QStringLiteral("7")
+            const QString value = field.kind == FieldAccess::Number ? QStringLiteral("2007")
                                                                     : QString::fromUtf8("Ünï 東京");
             QVERIFY2(field.write(path, value), qPrintable(field.key));
             QCOMPARE(field.read(path), value);

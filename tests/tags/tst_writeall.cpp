@@ -57,6 +57,7 @@ private slots:
         QTest::newRow("placeholders") << allFields(QStringLiteral(" "), QStringLiteral(" ")) << int(NoCover);
         QTest::newRow("non-numeric numbers")
             << FieldTexts{{"Year", "2019abc"}, {"Track", "3/12"}, {"Title", "x"}} << int(NoCover);
+        QTest::newRow("date and no track") << FieldTexts{{"Year", "2020-05-01"}, {"Track", "3/x"}} << int(NoCover);
         QTest::newRow("unicode") << allFields(unicode, QStringLiteral("7")) << int(NewCover);
         QTest::newRow("cover only") << FieldTexts() << int(NewCover);
         QTest::newRow("null cover removes pictures") << FieldTexts{{"Artist", "Ana"}} << int(NullCover);

@@ -8,6 +8,8 @@
 
 #include <QList>
 
+#include <optional>
+
 #include <taglib/aifffile.h>
 #include <taglib/apetag.h>
 #include <taglib/attachedpictureframe.h>
@@ -34,7 +36,7 @@ QString fromGenericTag(const TagLib::String &text)
     return TextEncoding::repairDoubleEncodedUtf8(fromTag(text));
 }
 
-// The fields TagLib's format-neutral tag reads, as it reads them.
+// The text fields TagLib's format-neutral tag reads, as it reads them.
 QString genericText(const TagLib::Tag &tag, Field field)
 {
     switch (field) {
@@ -43,8 +45,6 @@ QString genericText(const TagLib::Tag &tag, Field field)
     case Field::Album: return fromGenericTag(tag.album());
     case Field::Comment: return fromGenericTag(tag.comment());
     case Field::Genre: return fromGenericTag(tag.genre());
-    case Field::Year: return QString::number(tag.year());
-    case Field::Track: return QString::number(tag.track());
     default: break;
     }
     Q_UNREACHABLE();
@@ -54,17 +54,25 @@ QString genericText(const TagLib::Tag &tag, Field field)
 void setGenericText(TagLib::Tag &tag, Field field, const QString &value)
 {
     const TagLib::String text = toTag(value);
-    const uint number = uint(Fields::storedNumber(value));
     switch (field) {
     case Field::Title: tag.setTitle(text); break;
     case Field::Artist: tag.setArtist(text); break;
     case Field::Album: tag.setAlbum(text); break;
     case Field::Comment: tag.setComment(text); break;
     case Field::Genre: tag.setGenre(text); break;
-    case Field::Year: tag.setYear(number); break;
-    case Field::Track: tag.setTrack(number); break;
     default: Q_UNREACHABLE();
     }
+}
+
+// APE's own keys for a year and a track.
+const char *apeKey(Field field)
+{
+    return field == Field::Year ? "YEAR" : "TRACK";
+}
+
+bool isNumber(Field field)
+{
+    return Fields::of(field).shape == Fields::Shape::Number;
 }
 
 bool isGeneric(Field field)
@@ -111,6 +119,8 @@ public:
     {
         if (!isGeneric(field))
             return frameText(Fields::of(field).id3);
+        if (isNumber(field))
+            return numberText(field);
         QString value = field == Field::Comment ? comment() : genericText(*generic(), field);
         // A WAV file's INFO list speaks for the fields its ID3 tag lacks.
         if (m_wav && (value.isEmpty() || value == QLatin1String("0")) && m_wav->hasInfoTag())
@@ -124,6 +134,10 @@ public:
             setFrameText(Fields::of(field).id3, value);
             return;
         }
+        if (isNumber(field)) {
+            setNumber(field, value);
+            return;
+        }
         // As TagLib's format-neutral setter would, the file's other tags
         // (ID3v1, APE, WAV's INFO) follow the generic fields.
         for (TagLib::Tag *other : otherTags())
@@ -133,16 +147,10 @@ public:
 
         TagLib::ID3v2::Tag *tag = id3v2();
         const char *id = Fields::of(field).id3;
-        if (field == Field::Comment) {
+        if (field == Field::Comment)
             TagSaving::replacePlainComment(tag, toTag(value));
-        } else if (field == Field::Year) {
-            TagSaving::replaceYear(tag, Fields::storedNumber(value));
-        } else if (Fields::of(field).shape == Fields::Shape::Number) {
-            const int number = Fields::storedNumber(value);
-            TagSaving::replaceTextFrame(tag, id, number > 0 ? TagLib::String::number(number) : TagLib::String());
-        } else {
+        else
             TagSaving::replaceTextFrame(tag, id, toTag(value));
-        }
     }
 
     bool hasPicture() const override { return !pictures().isEmpty(); }
@@ -189,9 +197,10 @@ public:
         if (m_mpeg)
             return TagSaving::saveTags(*m_mpeg, TagSaving::Scope::AllTags, options);
         const bool hadTag = m_aiff ? m_aiff->hasID3v2Tag() : m_wav->hasID3v2Tag();
-        if (const TagWriteError refusal = TagSaving::prepareId3v2(id3v2(), hadTag); refusal != TagWriteError::None)
-            return refusal;
         const TagLib::ID3v2::Version version = TagSaving::id3v2Version(options);
+        if (const TagWriteError refusal = TagSaving::prepareId3v2(id3v2(), hadTag, version);
+            refusal != TagWriteError::None)
+            return refusal;
         bool saved = false;
         if (m_aiff) {
             saved = m_aiff->save(version);
@@ -245,6 +254,72 @@ private:
         if (m_wav && m_wav->hasInfoTag())
             others << m_wav->InfoTag();
         return others;
+    }
+
+    // A year or a track as the first tag holding one has it.
+    QString numberText(Field field) const
+    {
+        for (const QString &stored : storedNumbers(field)) {
+            const QString shown = Fields::shownNumber(field, stored);
+            if (shown != Fields::absent(field))
+                return shown;
+        }
+        return Fields::absent(field);
+    }
+
+    // In the order TagLib's format-neutral tag reads them: ID3v2, then APE
+    // and ID3v1 in MPEG, or the INFO list in WAV.
+    QStringList storedNumbers(Field field) const
+    {
+        const Fields::Names &names = Fields::of(field);
+        QStringList stored;
+        if (!m_mpeg || m_mpeg->hasID3v2Tag())
+            stored << TagSaving::firstText(id3v2(), names.id3);
+        if (m_mpeg) {
+            if (const TagLib::APE::Tag *ape = m_mpeg->APETag(false)) {
+                const TagLib::APE::ItemListMap &items = ape->itemListMap();
+                const auto found = items.find(apeKey(field));
+                if (found != items.end())
+                    stored << fromTag(found->second.toString());
+            }
+            if (const TagLib::ID3v1::Tag *v1 = m_mpeg->hasID3v1Tag() ? m_mpeg->ID3v1Tag() : nullptr)
+                stored << QString::number(field == Field::Year ? v1->year() : v1->track());
+        }
+        if (m_wav && m_wav->hasInfoTag())
+            stored << fromTag(m_wav->InfoTag()->fieldText(names.riffInfo));
+        return stored;
+    }
+
+    // Stored as typed in every tag that takes text, and as its number in
+    // ID3v1; a text in no form the field holds leaves every tag as it was.
+    void setNumber(Field field, const QString &value)
+    {
+        const std::optional<QString> stored = Fields::storedText(field, value);
+        if (!stored)
+            return;
+        const Fields::Names &names = Fields::of(field);
+        if (field == Field::Year)
+            TagSaving::replaceYear(id3v2(), *stored);
+        else
+            TagSaving::replaceTextFrame(id3v2(), names.id3, toTag(*stored));
+        if (m_mpeg) {
+            const uint number = uint(qMax(0, Fields::leadingNumber(*stored)));
+            TagLib::ID3v1::Tag *v1 = m_mpeg->ID3v1Tag(true);
+            if (field == Field::Year)
+                v1->setYear(number);
+            else
+                v1->setTrack(number);
+            if (TagLib::APE::Tag *ape = m_mpeg->APETag(false)) {
+                if (stored->isEmpty())
+                    ape->removeItem(apeKey(field));
+                else
+                    ape->addValue(apeKey(field), toTag(*stored));
+            }
+        }
+        if (m_wav && m_wav->hasInfoTag()) {
+            m_wav->InfoTag()->setFieldText(names.riffInfo, toTag(*stored));
+            m_infoChanged = true;
+        }
     }
 
     QString frameText(const char *id) const

@@ -1,6 +1,7 @@
 #include "tags/id3/tagsaving.h"
 
 #include "tags/fields.h"
+#include "tags/tagfilename.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -51,12 +52,6 @@ QString frameText(const Frame *frame)
     return QString::fromUtf8(frame->toString().toCString(true)).trimmed();
 }
 
-QString firstText(const TagLib::ID3v2::Tag *tag, const char *id)
-{
-    const TagLib::ID3v2::FrameList &frames = tag->frameList(id);
-    return frames.isEmpty() ? QString() : frameText(frames.front());
-}
-
 void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::StringList &texts)
 {
     tag->removeFrames(id);
@@ -91,6 +86,33 @@ void foldDateFrames(TagLib::ID3v2::Tag *tag)
     if (time.hasMatch())
         date += QLatin1Char('T') + time.captured(1) + QLatin1Char(':') + time.captured(2);
     years.front()->setText(TagLib::String((year + date).toUtf8().constData(), TagLib::String::UTF8));
+}
+
+// What TagLib writes of a date into 2.3 frames, and reads back: the year,
+// then the day and month of a full date, then the hours and minutes of its
+// time; a year-month keeps only its year. Empty when there is no year.
+QString dateIn23(const QString &date)
+{
+    if (date.size() < 4)
+        return QString();
+    QString kept = date.left(4);
+    if (date.size() >= 10 && date.at(4) == QLatin1Char('-') && date.at(7) == QLatin1Char('-')) {
+        kept += date.mid(4, 6);
+        if (date.size() >= 16 && date.at(10) == QLatin1Char('T') && date.at(13) == QLatin1Char(':'))
+            kept += date.mid(10, 6);
+    }
+    return kept;
+}
+
+void keepDateIn23(TagLib::ID3v2::Tag *tag)
+{
+    const TagLib::ID3v2::FrameList &dates = tag->frameList("TDRC");
+    if (dates.isEmpty())
+        return;
+    const QString date = TagStrings::fromTag(dates.front()->toString());
+    const QString kept = dateIn23(date);
+    if (kept != date)
+        replaceTextFrame(tag, "TDRC", TagStrings::toTag(kept));
 }
 
 // What ID3v1 holds goes into ID3v2 only where ID3v2 has no such frame at all:
@@ -142,18 +164,24 @@ void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::Str
     replaceTextFrame(tag, id, text.isEmpty() ? TagLib::StringList() : TagLib::StringList(text));
 }
 
-void replaceYear(TagLib::ID3v2::Tag *tag, int year)
+QString firstText(const TagLib::ID3v2::Tag *tag, const char *id)
+{
+    const TagLib::ID3v2::FrameList &frames = tag->frameList(id);
+    return frames.isEmpty() ? QString() : frameText(frames.front());
+}
+
+void replaceYear(TagLib::ID3v2::Tag *tag, const QString &year)
 {
     const TagLib::ID3v2::FrameList &dates = tag->frameList("TDRC");
     const auto *date = dates.isEmpty() ? nullptr : dynamic_cast<const TextIdentificationFrame *>(dates.front());
-    if (year > 0 && date && Fields::shownNumber(Field::Year, frameText(date)) == QString::number(year)) {
+    if (!year.isEmpty() && date && Fields::shownNumber(Field::Year, frameText(date)) == year) {
         replaceTextFrame(tag, "TDRC", date->fieldList());
         return;
     }
     tag->removeFrames("TDAT");
     tag->removeFrames("TIME");
     tag->removeFrames("TRDA");
-    replaceTextFrame(tag, "TDRC", year > 0 ? TagLib::String::number(year) : TagLib::String());
+    replaceTextFrame(tag, "TDRC", TagStrings::toTag(year));
 }
 
 const CommentsFrame *plainComment(const TagLib::ID3v2::Tag *tag)
@@ -178,13 +206,15 @@ void replacePlainComment(TagLib::ID3v2::Tag *tag, const TagLib::String &text)
     tag->addFrame(comment);
 }
 
-TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile)
+TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile, TagLib::ID3v2::Version version)
 {
     if (holdsEncryptedFrames(tag))
         return TagWriteError::EncryptedFrames;
     // TagLib drops the 2.3 date frames whichever version it writes.
     if (readFromFile && tag->header()->majorVersion() < 4)
         foldDateFrames(tag);
+    if (version == TagLib::ID3v2::v3)
+        keepDateIn23(tag);
     return TagWriteError::None;
 }
 
@@ -196,7 +226,8 @@ TagLib::ID3v2::Version id3v2Version(const SavingOptions &options)
 TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope, const SavingOptions &options)
 {
     TagLib::ID3v2::Tag *v2 = file.ID3v2Tag(true);
-    if (const TagWriteError refusal = prepareId3v2(v2, file.hasID3v2Tag()); refusal != TagWriteError::None)
+    const TagLib::ID3v2::Version version = id3v2Version(options);
+    if (const TagWriteError refusal = prepareId3v2(v2, file.hasID3v2Tag(), version); refusal != TagWriteError::None)
         return refusal;
 
     int tags = TagLib::MPEG::File::ID3v2;
@@ -214,7 +245,7 @@ TagWriteError saveTags(TagLib::MPEG::File &file, Scope scope, const SavingOption
     }
     // Stripping the tags not saved removes an ID3v1 copy that is not wanted.
     const bool saved =
-        file.save(tags, TagLib::File::StripOthers, id3v2Version(options), TagLib::File::DoNotDuplicate);
+        file.save(tags, TagLib::File::StripOthers, version, TagLib::File::DoNotDuplicate);
     return saved ? TagWriteError::None : TagWriteError::SaveFailed;
 }
 

@@ -3,6 +3,8 @@
 #include "tags/savingoptions.h"
 #include "tags/tagwriteresult.h"
 
+#include <QString>
+
 #include <taglib/id3v2.h>
 
 #include <taglib/tstring.h>
@@ -25,10 +27,14 @@ namespace TagSaving {
 // value is stored. An empty text leaves no frame.
 void replaceTextFrame(TagLib::ID3v2::Tag *tag, const char *id, const TagLib::String &text);
 
-// A date's month, day and time belong to its year: the year it already has
-// keeps the date as stored (in a new frame), another is stored alone, and
-// the 2.3 frames that held the rest of the old date go with it. 0: no year.
-void replaceYear(TagLib::ID3v2::Tag *tag, int year);
+// The first frame's text with the id, trimmed; empty without one.
+QString firstText(const TagLib::ID3v2::Tag *tag, const char *id);
+
+// A year or date is stored as given (empty: none), and the 2.3 frames that
+// held the rest of the old date go with it. Given what the column shows of
+// the stored date (its year, when the date is in no form the column holds),
+// the date stays as stored, in a new frame.
+void replaceYear(TagLib::ID3v2::Tag *tag, const QString &year);
 
 // The Comment column is the plain, description-less comment; described ones
 // belong to other programs (gapless playback, loudness).
@@ -41,9 +47,11 @@ enum class Scope {
 };
 
 // Before an ID3v2 tag is saved, in any container: refuses tags that hold
-// encrypted frames (TagLib would write them back unreadable), and keeps the
-// day and time of a 2.3 date that the upgrade would drop.
-TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile);
+// encrypted frames (TagLib would write them back unreadable), keeps the day
+// and time of a 2.3 date that the upgrade would drop, and for a 2.3 save
+// keeps only what the 2.3 date frames can hold, so the date read back is the
+// one kept.
+TagWriteError prepareId3v2(TagLib::ID3v2::Tag *tag, bool readFromFile, TagLib::ID3v2::Version version);
 TagLib::ID3v2::Version id3v2Version(const SavingOptions &options);
 
 // Saves an MPEG file as the options ask (ID3v2 version, ID3v1 copy). Makes

@@ -26,7 +26,7 @@ enum class ItemKind {
     Freeform,  // "----:mean:name"
     Tempo,     // a 16-bit integer
     TrackPair, // track number and total
-    Year,      // text, shown and stored as a number
+    Year,      // text
 };
 
 ItemKind kindOf(const QString &name)
@@ -67,8 +67,12 @@ QString shown(Field field, const QString &name, const Item &item)
     switch (kindOf(name)) {
     case ItemKind::Tempo:
         return QString::number(item.toInt());
-    case ItemKind::TrackPair:
-        return Fields::shownNumber(field, QString::number(item.toIntPair().first));
+    case ItemKind::TrackPair: {
+        const TagLib::MP4::Item::IntPair pair = item.toIntPair();
+        const QString track = QString::number(pair.first);
+        return Fields::shownNumber(field, pair.second > 0 ? track + QLatin1Char('/') + QString::number(pair.second)
+                                                          : track);
+    }
     case ItemKind::Year:
         return Fields::shownNumber(field, joined(item));
     case ItemKind::Text:
@@ -76,6 +80,13 @@ QString shown(Field field, const QString &name, const Item &item)
         break;
     }
     return joined(item);
+}
+
+// "n/total" as the pair; a track typed without a total stores none.
+Item trackPair(const QString &track)
+{
+    const int slash = track.indexOf(QLatin1Char('/'));
+    return Item(track.left(slash).toInt(), slash < 0 ? 0 : track.mid(slash + 1).toInt());
 }
 
 // The atom holds a signed 16-bit integer, so a typed "128.5" or "128,5" is
@@ -175,13 +186,16 @@ public:
 
     void setText(Field field, const QString &value) override
     {
+        const std::optional<QString> text = Fields::storedText(field, value);
+        if (!text)
+            return;
         const QStringList &names = Fields::of(field).mp4;
         for (int i = 0; i < names.size(); ++i) {
             const TagLib::String key = atomKey(names.at(i));
             // Only the first name is added; the others are kept in step where present.
             if (i > 0 && !tag()->contains(key))
                 continue;
-            const std::optional<Item> item = stored(names.at(i), key, value);
+            const std::optional<Item> item = stored(names.at(i), *text);
             if (item)
                 tag()->setItem(key, *item);
             else
@@ -260,7 +274,7 @@ private:
     }
 
     // What the item becomes, or none to remove it.
-    std::optional<Item> stored(const QString &name, const TagLib::String &key, const QString &value) const
+    static std::optional<Item> stored(const QString &name, const QString &value)
     {
         if (value.isEmpty())
             return std::nullopt;
@@ -269,21 +283,14 @@ private:
             const std::optional<int> bpm = wholeTempo(value);
             return bpm ? std::optional<Item>(Item(*bpm)) : std::nullopt;
         }
-        case ItemKind::TrackPair: {
-            const int track = Fields::storedNumber(value);
-            const int total = tag()->contains(key) ? tag()->item(key).toIntPair().second : 0;
-            return track > 0 ? std::optional<Item>(Item(track, total)) : std::nullopt;
-        }
-        case ItemKind::Year: {
-            const int year = Fields::storedNumber(value);
-            return year > 0 ? std::optional<Item>(Item(TagLib::StringList(TagLib::String::number(year))))
-                            : std::nullopt;
-        }
+        case ItemKind::TrackPair:
+            return trackPair(value);
         case ItemKind::Freeform: {
             Item item(TagLib::StringList(TagStrings::toTag(value)));
             item.setAtomDataType(TagLib::MP4::TypeUTF8);
             return item;
         }
+        case ItemKind::Year:
         case ItemKind::Text:
             break;
         }

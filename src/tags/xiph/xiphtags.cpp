@@ -167,17 +167,15 @@ public:
     void setText(Field field, const QString &value) override
     {
         const Fields::Names &names = Fields::of(field);
-        QString stored = value;
-        if (names.shape == Fields::Shape::Number) {
-            const int number = Fields::storedNumber(value);
-            stored = number > 0 ? QString::number(number) : QString();
-        }
+        const std::optional<QString> stored = Fields::storedText(field, value);
+        if (!stored)
+            return;
         for (int i = 0; i < names.vorbis.size(); ++i) {
             const TagLib::String key = TagStrings::toTag(names.vorbis.at(i)).upper();
-            if (stored.isEmpty())
+            if (stored->isEmpty())
                 m_comment->removeFields(key);
             else if (i == 0 || m_comment->contains(key)) // no two names may disagree
-                m_comment->addField(key, TagStrings::toTag(stored), true);
+                m_comment->addField(key, TagStrings::toTag(*stored), true);
         }
     }
 
