@@ -4,6 +4,7 @@
 #include "app/mediaintake.h"
 #include "app/topsectionwidget.h"
 #include "operations/globalreplacebox.h"
+#include "operations/keysandbpmbox.h"
 #include "operations/panelmode.h"
 #include "table/addmediafilewidget.h"
 #include "widgets/sonvelmessagebox.h"
@@ -33,6 +34,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_toolbar, &TopSectionWidget::formatClicked, this, &MainWindow::showFormat);
     connect(m_toolbar, &TopSectionWidget::rename_FilesClicked, this, &MainWindow::renameFile_Clicked);
     connect(m_toolbar, &TopSectionWidget::tagFromFilesClicked, this, &MainWindow::tagsFromFiles_Clicked);
+    connect(m_toolbar, &TopSectionWidget::keysAndBpmClicked, this,
+            [this] { togglePanel(5, KeysAndBpm, QStringLiteral("Keys")); });
     connect(m_toolbar, &TopSectionWidget::SearchPattern, m_mediaWidget, &AddMediaFileWidget::getSearchPattern);
     connect(m_toolbar, &TopSectionWidget::changeView, m_mediaWidget, &AddMediaFileWidget::changeTableView);
     connect(m_mediaWidget, &AddMediaFileWidget::listPopulatesOrNot, this, &MainWindow::listPopulated);
@@ -48,6 +51,10 @@ MainWindow::MainWindow(QWidget *parent)
             &AddMediaFileWidget::getTagsAndSepToRename);
     connect(m_operationPanel, &GlobalReplaceBox::passDataToFetchTags_FromFilename, m_mediaWidget,
             &AddMediaFileWidget::getTagListAndSep_To_FetchFromFile);
+    connect(m_operationPanel->keysAndBpmBox(), &KeysAndBpmBox::convertKeys, m_mediaWidget,
+            &AddMediaFileWidget::convertKeys);
+    connect(m_operationPanel->keysAndBpmBox(), &KeysAndBpmBox::normaliseBpm, m_mediaWidget,
+            &AddMediaFileWidget::normaliseBpm);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);

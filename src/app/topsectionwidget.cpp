@@ -83,6 +83,9 @@ void TopSectionWidget::createButtons()
                                     &TopSectionWidget::rename_Files_ButtonClicked);
     m_fromFilenameButton = makeButton(tr("Tags From Filename"), QStringLiteral("fromFilenameButton"), true,
                                       &TopSectionWidget::tag_FromFile_ButtonClicked);
+    // "&&" shows one ampersand rather than making a shortcut.
+    m_keysButton = makeButton(tr("Keys && BPM"), QStringLiteral("keysButton"), true,
+                              &TopSectionWidget::keys_BpmButtonClicked);
 }
 
 void TopSectionWidget::createViewToggle()
@@ -140,7 +143,7 @@ void TopSectionWidget::createLayout()
     auto *buttonsRow = new QHBoxLayout;
     buttonsRow->setContentsMargins(0, 0, 0, 0);
     for (QPushButton *button : {m_addButton, m_replaceButton, m_extraSpacesButton, m_formatButton,
-                                m_seratoButton, m_toFilenameButton, m_fromFilenameButton})
+                                m_seratoButton, m_toFilenameButton, m_fromFilenameButton, m_keysButton})
         buttonsRow->addWidget(button);
 
     auto *viewRow = new QHBoxLayout;
@@ -183,8 +186,8 @@ void TopSectionWidget::createLayout()
 
 void TopSectionWidget::uncheckOtherOperations(int k)
 {
-    const std::array<QPushButton *, 5> operations = {m_replaceButton, m_extraSpacesButton, m_formatButton,
-                                                     m_toFilenameButton, m_fromFilenameButton};
+    const std::array<QPushButton *, 6> operations = {m_replaceButton, m_extraSpacesButton, m_formatButton,
+                                                     m_toFilenameButton, m_fromFilenameButton, m_keysButton};
     if (k < 0 || k >= int(operations.size()))
         return;
     for (int i = 0; i < int(operations.size()); ++i) {
@@ -266,6 +269,11 @@ void TopSectionWidget::remove_SeratoTag_Clicked()
 void TopSectionWidget::format_ButtonClicked()
 {
     emit formatClicked();
+}
+
+void TopSectionWidget::keys_BpmButtonClicked()
+{
+    emit keysAndBpmClicked();
 }
 
 void TopSectionWidget::rename_Files_ButtonClicked()

@@ -28,7 +28,8 @@ public:
     explicit TopSectionWidget(QWidget *parent = nullptr);
 
     // Operation indices: 0 replace, 1 extra spaces, 2 format, 3 to file name,
-    // 4 from file name. Any other k leaves every button as it is.
+    // 4 from file name, 5 keys and tempos. Any other k leaves every button as
+    // it is.
     void uncheckOtherOperations(int k);
     void setViewToggleChecked(bool checked);
     void setViewToggleVisible(bool visible);
@@ -43,6 +44,7 @@ signals:
     void formatClicked();
     void rename_FilesClicked();
     void tagFromFilesClicked();
+    void keysAndBpmClicked();
     void changeView(int i);
     void SearchPattern(QString searching_word);
 
@@ -55,6 +57,7 @@ public slots:
     void format_ButtonClicked();
     void rename_Files_ButtonClicked();
     void tag_FromFile_ButtonClicked();
+    void keys_BpmButtonClicked();
     void changeTableView();
     void lineEditEdited(QString curr_text);
     void settingButton_Clicked();
@@ -80,6 +83,7 @@ private:
     QPushButton *m_formatButton = nullptr;
     QPushButton *m_toFilenameButton = nullptr;
     QPushButton *m_fromFilenameButton = nullptr;
+    QPushButton *m_keysButton = nullptr;
     QAction *m_searchAction = nullptr;
     AButton *m_viewToggle = nullptr;
     AButton *m_settingsButton = nullptr;

@@ -1,6 +1,7 @@
 #include "operations/globalreplacebox.h"
 
 #include "operations/expressionlineedit.h"
+#include "operations/keysandbpmbox.h"
 #include "operations/panelmode.h"
 #include "operations/patternvalidation.h"
 #include "tags/tagcolumns.h"
@@ -103,6 +104,10 @@ void GlobalReplaceBox::createFields()
     m_acceptPatternBox = new QCheckBox(tr("Accept Pattern"));
     m_acceptPatternBox->setObjectName(QStringLiteral("acceptPatternBox"));
     connect(m_acceptPatternBox, &QCheckBox::toggled, this, &GlobalReplaceBox::acceptPatternChecked);
+
+    m_keysBox = new KeysAndBpmBox;
+    m_keysBox->setObjectName(QStringLiteral("keysAndBpmBox"));
+    m_keysBox->hide();
 }
 
 void GlobalReplaceBox::createOptionButtons()
@@ -169,6 +174,7 @@ void GlobalReplaceBox::createColumnBoxes()
 void GlobalReplaceBox::createLayout()
 {
     auto *topRow = new QHBoxLayout;
+    topRow->addWidget(m_keysBox, 1);
     topRow->addWidget(m_searchLabel);
     topRow->addSpacing(3);
     topRow->addWidget(m_findField);
@@ -210,8 +216,9 @@ void GlobalReplaceBox::createLayout()
 
 void GlobalReplaceBox::setMode(int mode)
 {
-    if (mode < ExtraSpaces || mode > TagsFromFiles)
+    if (mode < ExtraSpaces || mode > KeysAndBpm)
         return;
+    const bool keys = mode == KeysAndBpm;
     const bool spaces = mode == ExtraSpaces;
     const bool replace = mode == FindReplace;
     const bool format = mode == FormatText;
@@ -231,6 +238,9 @@ void GlobalReplaceBox::setMode(int mode)
         m_searchLabel->setText(tr("Select an option:"));
         m_columnHeading->setText(tr("Format text inside these columns:"));
         break;
+    case KeysAndBpm:
+        m_columnHeading->setText(tr("Keys and tempos of every row"));
+        break;
     default:
         m_searchLabel->setText(tr("Choose a Seperator:"));
         m_replaceLabel->setText(tr("Custom Format:"));
@@ -246,7 +256,8 @@ void GlobalReplaceBox::setMode(int mode)
         break;
     }
 
-    m_searchLabel->setVisible(!spaces);
+    m_keysBox->setVisible(keys);
+    m_searchLabel->setVisible(!spaces && !keys);
     m_findField->setVisible(replace);
     m_replaceLabel->setVisible(replace || pattern);
     m_replaceField->setVisible(replace);
@@ -261,9 +272,9 @@ void GlobalReplaceBox::setMode(int mode)
     m_columnHeading->setStyleSheet(QLatin1String(pattern ? kHiddenHeadingStyle : kLabelStyle));
     if (!pattern)
         m_columnHeading->show();
-    m_selectAllBox->setVisible(!pattern);
+    m_selectAllBox->setVisible(!pattern && !keys);
     for (QCheckBox *box : columnBoxes({PanelBox::Checked, PanelBox::Unchecked}))
-        box->setVisible(!pattern);
+        box->setVisible(!pattern && !keys);
     for (QCheckBox *box : columnBoxes({PanelBox::TextOnly}))
         box->setVisible(replace || format);
     for (QCheckBox *box : columnBoxes({PanelBox::SpacesOnly}))

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 class ExpressionLineEdit;
+class KeysAndBpmBox;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -32,6 +33,7 @@ public:
     // which mode is shown.
     QString headingText() const;
     QStringList patternTags() const;
+    KeysAndBpmBox *keysAndBpmBox() const { return m_keysBox; }
 
 signals:
     void replaceText(QStringList &list, QString texttoreplace, QString replaceingtext);
@@ -77,6 +79,7 @@ private:
     QLineEdit *m_replaceField = nullptr;
     ExpressionLineEdit *m_patternField = nullptr;
     QCheckBox *m_acceptPatternBox = nullptr;
+    KeysAndBpmBox *m_keysBox = nullptr;
     QRadioButton *m_capitalizeButton = nullptr;
     QRadioButton *m_upperCaseButton = nullptr;
     QRadioButton *m_lowerCaseButton = nullptr;

@@ -7,7 +7,12 @@ namespace UserSettings {
 
 namespace {
 const QString kLastAddFolder = QStringLiteral("adding/lastFolder");
-}
+const QString kKeyNotation = QStringLiteral("keys/notation");
+const QString kTempoPrecision = QStringLiteral("tempo/oneDecimal");
+const QString kTempoFold = QStringLiteral("tempo/fold");
+const QString kTempoLow = QStringLiteral("tempo/low");
+const QString kTempoHigh = QStringLiteral("tempo/high");
+} // namespace
 
 std::unique_ptr<QSettings> open()
 {
@@ -24,6 +29,37 @@ QString lastAddFolder()
 void rememberAddFolder(const QString &folder)
 {
     open()->setValue(kLastAddFolder, folder);
+}
+
+KeyNotation keyNotation()
+{
+    return MusicKey::notationFromName(open()->value(kKeyNotation).toString()).value_or(KeyNotation::Camelot);
+}
+
+void rememberKeyNotation(KeyNotation notation)
+{
+    open()->setValue(kKeyNotation, MusicKey::notationName(notation));
+}
+
+TempoChoice tempoChoice()
+{
+    const std::unique_ptr<QSettings> settings = open();
+    TempoChoice choice;
+    if (settings->value(kTempoPrecision).toBool())
+        choice.precision = BpmValue::Precision::OneDecimal;
+    choice.fold = settings->value(kTempoFold).toBool();
+    choice.range.low = settings->value(kTempoLow, choice.range.low).toDouble();
+    choice.range.high = settings->value(kTempoHigh, choice.range.high).toDouble();
+    return choice;
+}
+
+void rememberTempoChoice(const TempoChoice &choice)
+{
+    const std::unique_ptr<QSettings> settings = open();
+    settings->setValue(kTempoPrecision, choice.precision == BpmValue::Precision::OneDecimal);
+    settings->setValue(kTempoFold, choice.fold);
+    settings->setValue(kTempoLow, choice.range.low);
+    settings->setValue(kTempoHigh, choice.range.high);
 }
 
 } // namespace UserSettings

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "operations/bpmvalue.h"
+#include "operations/musickey.h"
+
 #include <QSettings>
 
 #include <memory>
@@ -15,5 +18,18 @@ std::unique_ptr<QSettings> open();
 // working directory before that or when that folder is gone.
 QString lastAddFolder();
 void rememberAddFolder(const QString &folder);
+
+// The Keys & BPM panel's choices.
+KeyNotation keyNotation();
+void rememberKeyNotation(KeyNotation notation);
+
+struct TempoChoice
+{
+    BpmValue::Precision precision = BpmValue::Precision::Whole;
+    bool fold = false;
+    BpmValue::Range range;
+};
+TempoChoice tempoChoice();
+void rememberTempoChoice(const TempoChoice &choice);
 
 } // namespace UserSettings

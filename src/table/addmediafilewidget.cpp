@@ -68,6 +68,7 @@ void AddMediaFileWidget::createTable()
     connect(m_table, &MediaFileTableWidget::rowRemoved, this, [this](const QString &location) {
         m_records.remove(location);
     });
+    m_table->setCoverPresence([this](const QString &location) { return m_records.record(location).hasCover(); });
     m_table->covers()->setOverride([this](const QString &location) -> std::optional<QImage> {
         const RowRecord record = m_records.record(location);
         if (record.cover == RowRecord::Cover::AsRead)
@@ -168,9 +169,9 @@ void AddMediaFileWidget::populate(const QStringList &paths)
             showProgress(done, added.size());
             return !m_processingBox || !m_processingBox->stopRequested();
         },
-        [this](const QString &path, const TagRecord &record) { m_records.add(path, record.fields); });
+        [this](const QString &path, const TagRecord &record) { m_records.add(path, record.fields, record.hasCover); });
     m_refused += refused;
-    m_table->setSortingEnabled(true);
+    m_table->sortAgain();
     emit listPopulatesOrNot(m_table->rowCount() > 0);
 }
 
@@ -203,8 +204,8 @@ void AddMediaFileWidget::getInitialClickedItem(int i_row, int i_col)
     m_history->begin(tr("Drag-Copy %1").arg(TagColumns::all().at(i_col).key));
 }
 
-// Every row gone, with all that refers to rows: records, the pressed cell,
-// sorting.
+// Every row gone, with all that refers to rows: records, the pressed cell.
+// The sort column stays, for the rows added next.
 void AddMediaFileWidget::emptyTable()
 {
     m_table->forgetPressedCell();
@@ -214,7 +215,6 @@ void AddMediaFileWidget::emptyTable()
     m_records.clear();
     m_history->clear();
     m_table->stretchColumnsOfEmptyList();
-    m_table->setSortingEnabled(false);
 }
 
 void AddMediaFileWidget::clearList()
@@ -245,14 +245,14 @@ void AddMediaFileWidget::initiateSaveChanges()
     if (m_table->rowCount() == 0)
         return;
     m_saving = true;
-    const FailureReport failures = TableSave::saveChanged(m_table, m_records, [this](int done, int total) {
+    const TableSave::Report report = TableSave::saveChanged(m_table, m_records, [this](int done, int total) {
         showProgress(done, total);
     });
     m_saving = false;
-    if (failures.isEmpty())
+    if (report.isClean())
         VrNotification::showNotification(QStringLiteral("All changes have been successfully saved!"), Success);
     else
-        VrNotification::showNotification(failures.message(QStringLiteral("saved")), Error);
+        VrNotification::showNotification(report.message(), report.failures.isEmpty() ? Warning : Error);
     m_history->clear();
     // A row that failed stays changed, so the user can fix the cause and save
     // again.
@@ -299,6 +299,17 @@ bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, in
 void AddMediaFileWidget::getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep)
 {
     m_history->step(tr("Tags from File Names"), [&] { m_passes->tagsFromFileNames(tagslist, sep); });
+}
+
+void AddMediaFileWidget::convertKeys(KeyNotation notation)
+{
+    m_history->step(tr("Convert Keys to %1").arg(MusicKey::notationName(notation)),
+                    [&] { m_passes->convertKeys(notation); });
+}
+
+void AddMediaFileWidget::normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold)
+{
+    m_history->step(tr("Normalise BPM"), [&] { m_passes->normaliseBpm(precision, fold); });
 }
 
 void AddMediaFileWidget::fillTagsFromFileName(QString fileName, QStringList &tags, QString sep, int row)

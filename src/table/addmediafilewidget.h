@@ -1,5 +1,8 @@
 #pragma once
 
+#include "operations/bpmvalue.h"
+#include "operations/musickey.h"
+
 #include "table/rowrecords.h"
 #include "tags/tagfields.h"
 
@@ -85,6 +88,9 @@ public slots:
     void tableSelectionChanged();
     void getTagsAndSepToRename(QStringList &tagslist, QString sep);
     void getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep);
+    // Each one undoable step over every row.
+    void convertKeys(KeyNotation notation);
+    void normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold);
 
 private:
     void createTable();

@@ -6,6 +6,7 @@
 #include "table/mediafiletablewidget.h"
 #include "table/rowrecords.h"
 #include "table/rowsave.h"
+#include "tags/fields.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
 #include "widgets/vrnotification.h"
@@ -75,6 +76,67 @@ void BulkTextPasses::formatText(const QString &option, const QStringList &column
                                      Success);
 }
 
+namespace {
+
+// "12 keys converted to Camelot." and, for cells left alone, "2 cells hold no
+// key and were left as they are."
+void tellRewritten(const BulkTextPasses::Rewritten &counts, const QString &done, const QString &notRead)
+{
+    QString message = done.arg(counts.changed);
+    if (counts.unread > 0)
+        message += QLatin1Char(' ') + notRead.arg(counts.unread);
+    VrNotification::showNotification(message, counts.unread > 0 ? Warning : Success);
+}
+
+} // namespace
+
+BulkTextPasses::Rewritten BulkTextPasses::rewriteReadable(
+    const QString &column, const std::function<std::optional<QString>(const QString &)> &convert)
+{
+    Rewritten counts;
+    rewriteColumns({column}, [&](const QString &text) {
+        if (text.trimmed().isEmpty())
+            return text;
+        const std::optional<QString> converted = convert(text);
+        if (!converted) {
+            ++counts.unread;
+            return text;
+        }
+        counts.changed += *converted != text;
+        return *converted;
+    });
+    return counts;
+}
+
+void BulkTextPasses::convertKeys(KeyNotation notation)
+{
+    if (refuseEmptyList())
+        return;
+    const Rewritten counts = rewriteReadable(Fields::key(Field::InitialKey), [&](const QString &text) {
+        const std::optional<MusicKey::Key> key = MusicKey::parse(text);
+        return key ? std::optional<QString>(MusicKey::format(*key, notation)) : std::nullopt;
+    });
+    const QString name = MusicKey::notationName(notation);
+    tellRewritten(counts,
+                  counts.changed == 1 ? QStringLiteral("%1 key converted to %2.").arg("%1", name)
+                                      : QStringLiteral("%1 keys converted to %2.").arg("%1", name),
+                  counts.unread == 1 ? QStringLiteral("%1 cell holds no key and was left as it is.")
+                                     : QStringLiteral("%1 cells hold no key and were left as they are."));
+}
+
+void BulkTextPasses::normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold)
+{
+    if (refuseEmptyList())
+        return;
+    const Rewritten counts = rewriteReadable(Fields::key(Field::Bpm), [&](const QString &text) {
+        return BpmValue::normalise(text, precision, fold);
+    });
+    tellRewritten(counts,
+                  counts.changed == 1 ? QStringLiteral("%1 tempo normalised.") : QStringLiteral("%1 tempos normalised."),
+                  counts.unread == 1 ? QStringLiteral("%1 cell holds no tempo and was left as it is.")
+                                     : QStringLiteral("%1 cells hold no tempo and were left as they are."));
+}
+
 QString BulkTextPasses::toTitleCase(const QString &text)
 {
     const QString converted = TextOperations::toTitleCase(text);
@@ -91,7 +153,6 @@ void BulkTextPasses::setCell(int row, int column, const QString &text)
 void BulkTextPasses::rewriteColumns(const QStringList &columns,
                                     const std::function<QString(const QString &)> &rewrite)
 {
-    const SortingPause pause(m_table);
     const QVector<TagColumns::Column> &all = TagColumns::all();
     for (int r = 0; r < m_table->rowCount(); ++r) {
         for (int c = 0; c < all.size(); ++c) {
@@ -120,7 +181,6 @@ QVector<FileRename> BulkTextPasses::renameFromTags(const QStringList &tags, cons
 QVector<FileRename> BulkTextPasses::renameRows(const QStringList &tags, const QString &separator,
                                                FailureReport &failures)
 {
-    const SortingPause pause(m_table);
     QVector<FileRename> renames;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         QStringList values;
@@ -166,13 +226,10 @@ void BulkTextPasses::tagsFromFileNames(const QStringList &tags, const QString &s
 {
     if (refuseEmptyList())
         return;
-    {
-        const SortingPause pause(m_table);
-        const int nameColumn = TagColumns::position(Kind::FileName);
-        for (int r = 0; r < m_table->rowCount(); ++r) {
-            if (const QTableWidgetItem *item = m_table->item(r, nameColumn))
-                fillTagsFromFileName(item->text(), tags, separator, r);
-        }
+    const int nameColumn = TagColumns::position(Kind::FileName);
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        if (const QTableWidgetItem *item = m_table->item(r, nameColumn))
+            fillTagsFromFileName(item->text(), tags, separator, r);
     }
     VrNotification::showNotification(QStringLiteral("Operation has been successfully performed!"), Success);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operations/bpmvalue.h"
+#include "operations/musickey.h"
 #include "table/failurereport.h"
 
 #include <QString>
@@ -7,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 class MediaFileTableWidget;
 class RowRecords;
@@ -38,10 +41,25 @@ public:
     void formatText(const QString &option, const QStringList &columns);
     static QString toTitleCase(const QString &text);
 
+    // Every InitialKey that reads as a key, written in notation; every BPM
+    // that reads as a tempo, rounded (and folded into a range). Cells that
+    // hold no key or tempo are left as they are, and counted for the user.
+    void convertKeys(KeyNotation notation);
+    void normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold);
+
     // Writing goes through the items with the table's signals open, so each
     // cell that really changes is tracked like a hand edit; a cell given its
     // own text again reports nothing.
     void rewriteColumns(const QStringList &columns, const std::function<QString(const QString &)> &rewrite);
+
+    struct Rewritten
+    {
+        int changed = 0;
+        int unread = 0; // cells convert could not read, left as they are
+    };
+    // One column's cells through convert; blank cells are passed over.
+    Rewritten rewriteReadable(const QString &column,
+                              const std::function<std::optional<QString>(const QString &)> &convert);
 
     // The renames done, in order.
     QVector<FileRename> renameFromTags(const QStringList &tags, const QString &separator);

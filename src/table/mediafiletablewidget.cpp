@@ -2,6 +2,7 @@
 
 #include "table/covercolumn.h"
 #include "table/mediafileitemdelegate.h"
+#include "table/tagitem.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreadahead.h"
 #include "theme/apptheme.h"
@@ -64,7 +65,7 @@ void MediaFileTableWidget::setUpColumns()
 {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setStretchLastSection(true);
-    setSortingEnabled(true);
+    setUpSorting();
     setWordWrap(true);
     setColumnCount(TagColumns::count());
     setColumnWidth(TagColumns::position(Kind::Cover), 200);
@@ -91,7 +92,6 @@ QString MediaFileTableWidget::locationOf(int row) const
 QStringList MediaFileTableWidget::appendRows(const QStringList &paths, const std::function<bool(int)> &goOn,
                                              const std::function<void(const QString &, const TagRecord &)> &listed)
 {
-    const SortingPause pause(this);
     const QSignalBlocker blocker(this);
     const int firstRow = rowCount();
     // All rows at once: inserting them one by one moves every cell after
@@ -130,19 +130,61 @@ void MediaFileTableWidget::fillRow(int row, const QString &path, const TagRecord
     for (int c = 0; c < columns.size(); ++c) {
         switch (columns.at(c).kind) {
         case Kind::Cover:
-            // Labelled when the row comes into view (CoverColumn).
+            // Its picture is labelled when the row comes into view
+            // (CoverColumn); the item is what sorting moves.
+            setItem(row, c, new TagItem(c, QString()));
             break;
         case Kind::FileName:
-            setItem(row, c, new QTableWidgetItem(QFileInfo(path).fileName()));
+            setItem(row, c, new TagItem(c, QFileInfo(path).fileName()));
             break;
         case Kind::Location:
-            setItem(row, c, new QTableWidgetItem(path));
+            setItem(row, c, new TagItem(c, path));
             break;
         case Kind::Text:
-            setItem(row, c, new QTableWidgetItem(record.fields.value(columns.at(c).key)));
+            setItem(row, c, new TagItem(c, record.fields.value(columns.at(c).key)));
             break;
         }
     }
+}
+
+// Qt's own sorting would move a row as soon as one of its cells changed;
+// here rows move only when the user sorts.
+void MediaFileTableWidget::setUpSorting()
+{
+    setSortingEnabled(false);
+    setItemPrototype(new TagItem(-1, QString()));
+    QHeaderView *header = horizontalHeader();
+    // A click on a header sorts; it does not select the column as well.
+    disconnect(header, SIGNAL(sectionPressed(int)), this, SLOT(selectColumn(int)));
+    disconnect(header, SIGNAL(sectionEntered(int)), this, SLOT(_q_selectColumn(int)));
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this, header](int column) { sortBy(column, header->sortIndicatorOrder()); });
+}
+
+void MediaFileTableWidget::sortBy(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    if (column == TagColumns::position(Kind::Cover) && m_hasCover) {
+        for (int r = 0; r < rowCount(); ++r) {
+            if (auto *cell = dynamic_cast<TagItem *>(item(r, column)))
+                cell->setHasCover(m_hasCover(locationOf(r)));
+        }
+    }
+    // The items read the order from the header while they compare.
+    horizontalHeader()->setSortIndicator(column, order);
+    sortItems(column, order);
+    m_covers->scheduleRefresh();
+}
+
+void MediaFileTableWidget::sortAgain()
+{
+    const int column = horizontalHeader()->sortIndicatorSection();
+    if (column >= 0 && column < columnCount())
+        sortBy(column, horizontalHeader()->sortIndicatorOrder());
 }
 
 void MediaFileTableWidget::showSavedFile(int row, const QString &path, bool nameEdited)
@@ -300,7 +342,6 @@ bool MediaFileTableWidget::pasteIntoSelectedCell()
         return false;
     const QModelIndex index = singleSelected();
     const Kind kind = TagColumns::all().at(index.column()).kind;
-    const SortingPause pause(this);
     const Step step(this, kind == Kind::Cover ? tr("Paste Cover") : tr("Paste"));
     if (kind == Kind::Cover) {
         installCoverLabel(index.row(), QPixmap::fromImage(m_copiedPicture), true);
@@ -364,22 +405,17 @@ void MediaFileTableWidget::resizeColumnsForView(int view)
     }
 }
 
-// Sorting stays off from the press to the release of a drag: a value copied
-// into the sorted column would otherwise move rows under the pointer.
 void MediaFileTableWidget::mousePressEvent(QMouseEvent *event)
 {
     // Qt also reports cells entered by a drag that began on empty space
     // below the last row; such a drag must copy nothing.
     if (!indexAt(event->pos()).isValid())
         forgetPressedCell();
-    else if (!m_dragPause)
-        m_dragPause.emplace(this);
     QTableWidget::mousePressEvent(event);
 }
 
 void MediaFileTableWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_dragPause.reset();
     QTableWidget::mouseReleaseEvent(event);
     emit released();
 }
@@ -429,7 +465,6 @@ void MediaFileTableWidget::clearSelectedCells()
 {
     if (!canClearCells())
         return;
-    const SortingPause pause(this);
     const Step step(this, tr("Clear Cells"));
     const QModelIndexList indexes = selectionModel()->selectedIndexes();
     for (const QModelIndex &index : indexes) {

@@ -10,12 +10,11 @@
 #include <QTableWidget>
 
 #include <functional>
-#include <optional>
 
 class CoverColumn;
 class QLabel;
 
-// The media table: one row per MP3 file. Handles Delete and the arrow keys
+// The media table: one row per audio file. Handles Delete and the arrow keys
 // itself; every other key is ignored, so typing never starts an edit. A drag
 // from a pressed cell copies its value down or up its column.
 class MediaFileTableWidget : public QTableWidget
@@ -43,6 +42,15 @@ public:
     void showSavedFile(int row, const QString &path, bool nameEdited);
     // An empty table's columns share its width; the cover keeps its own.
     void stretchColumnsOfEmptyList();
+
+    // Sorts the rows by what the column's cells mean, and shows it in the
+    // header; a header click does the same. Edits never move rows: the list
+    // is sorted again when the user asks or rows are added.
+    void sortBy(int column, Qt::SortOrder order);
+    void sortAgain();
+    // Whether a row has a cover (the file's own or one set since), for
+    // sorting by covers.
+    void setCoverPresence(std::function<bool(const QString &location)> hasCover) { m_hasCover = std::move(hasCover); }
 
     // A cover cell's label: no frame of its own, the picture at its own size
     // from the top-left corner. A changed cover gets the blue border.
@@ -113,11 +121,12 @@ private:
     QModelIndex singleSelected() const;
     void moveCurrent(int rowStep, int columnStep);
     void setCoverBorder(int row, bool blue);
+    void setUpSorting();
 
     CoverColumn *m_covers;
     int m_pressedRow = -1;
     int m_pressedColumn = -1;
-    std::optional<SortingPause> m_dragPause;
+    std::function<bool(const QString &location)> m_hasCover;
     QList<QPointer<QLabel>> m_blueCovers;
     QSet<QString> m_borderedCovers; // by location
     QString m_copiedText;

@@ -18,10 +18,11 @@ QString readText(const QString &location, const RowRecord &record, const QString
 }
 } // namespace
 
-void RowRecords::add(const QString &location, const QMap<QString, QString> &read)
+void RowRecords::add(const QString &location, const QMap<QString, QString> &read, bool hasCover)
 {
     RowRecord record;
     record.read = read;
+    record.fileHasCover = hasCover;
     m_records.insert(location, record);
 }
 
@@ -70,14 +71,19 @@ void RowRecords::setCover(const QString &location, RowRecord::Cover cover, const
     record.picture = picture;
 }
 
-void RowRecords::markSaved(const QString &location)
+void RowRecords::markSaved(const QString &location, const QStringList &kept)
 {
     RowRecord &record = m_records[location];
-    for (auto it = record.edited.cbegin(); it != record.edited.cend(); ++it) {
+    for (auto it = record.edited.begin(); it != record.edited.end();) {
+        if (kept.contains(it.key())) {
+            ++it;
+            continue;
+        }
         if (it.key() != fileNameKey())
             record.read.insert(it.key(), it.value());
+        it = record.edited.erase(it);
     }
-    record.edited.clear();
+    record.fileHasCover = record.hasCover();
     record.cover = RowRecord::Cover::AsRead;
     record.picture = QImage();
 }

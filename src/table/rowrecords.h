@@ -25,6 +25,9 @@ struct RowRecord
     QHash<QString, QString> edited; // column key -> text shown, where it differs from read
     Cover cover = Cover::AsRead;
     QImage picture;
+    bool fileHasCover = false; // a picture in the file, decoded or not
+
+    bool hasCover() const { return cover == Cover::Replaced || (cover == Cover::AsRead && fileHasCover); }
 
     bool isChanged() const { return !edited.isEmpty() || cover != Cover::AsRead; }
 };
@@ -33,7 +36,7 @@ struct RowRecord
 class RowRecords
 {
 public:
-    void add(const QString &location, const QMap<QString, QString> &read = {});
+    void add(const QString &location, const QMap<QString, QString> &read = {}, bool hasCover = false);
     // A row back in the list as it was when it left.
     void restore(const QString &location, const RowRecord &record) { m_records.insert(location, record); }
     void remove(const QString &location) { m_records.remove(location); }
@@ -47,8 +50,8 @@ public:
     // A null picture clears the cover.
     void setCover(const QString &location, const QImage &picture);
     void setCover(const QString &location, RowRecord::Cover cover, const QImage &picture);
-    // The file now holds what the row shows.
-    void markSaved(const QString &location);
+    // The file now holds what the row shows, but for the fields kept.
+    void markSaved(const QString &location, const QStringList &kept = {});
 
     // The absolute forms of the paths not listed yet, each once, in order.
     QStringList unlisted(const QStringList &paths) const;

@@ -1,5 +1,6 @@
 #include "table/rowsave.h"
 
+#include "table/cellchecks.h"
 #include "tags/tagfields.h"
 #include "tags/tagreaderandwriter.h"
 
@@ -50,12 +51,21 @@ RowSaveOutcome save(const RowEdit &edit)
         outcome.keepChanges = !outcome.ok();
     }
 
-    if (edit.fields.isEmpty() && !edit.cover)
+    QMap<QString, QString> fields = edit.fields;
+    for (auto it = fields.begin(); it != fields.end();) {
+        if (CellChecks::isStorable(it.key(), it.value())) {
+            ++it;
+        } else {
+            outcome.leftAlone << it.key();
+            it = fields.erase(it);
+        }
+    }
+    if (fields.isEmpty() && !edit.cover)
         return outcome;
     std::optional<QImage> cover;
     if (edit.cover)
         cover = fitForStorage(*edit.cover);
-    const TagWriteResult written = TagReaderAndWriter::writeAll(outcome.path, edit.fields, cover);
+    const TagWriteResult written = TagReaderAndWriter::writeAll(outcome.path, fields, cover);
     if (!written) {
         if (outcome.ok())
             outcome.failure = written.reason();

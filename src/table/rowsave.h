@@ -23,6 +23,9 @@ struct RowSaveOutcome
     QString path;             // where the file is now
     QString failure;          // why not all of it was stored; empty when it was
     bool keepChanges = false; // the row stays unsaved, so a later save tries again
+    // Edited fields not written because the file cannot store their text (a
+    // track or a year that is none): the file keeps its own, the row its edit.
+    QStringList leftAlone;
 
     bool ok() const { return failure.isEmpty(); }
 };

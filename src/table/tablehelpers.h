@@ -31,24 +31,3 @@ private:
     QElapsedTimer m_clock;
     qint64 m_interval = kMinimumInterval;
 };
-
-// Holds the table's sorting off while work addresses rows by index, and
-// restores it after: a cell set in the sorted column would otherwise move its
-// row under the loop's feet.
-class SortingPause
-{
-public:
-    explicit SortingPause(QTableWidget *table)
-        : m_table(table)
-        , m_wasEnabled(table->isSortingEnabled())
-    {
-        m_table->setSortingEnabled(false);
-    }
-    ~SortingPause() { m_table->setSortingEnabled(m_wasEnabled); }
-    SortingPause(const SortingPause &) = delete;
-    SortingPause &operator=(const SortingPause &) = delete;
-
-private:
-    QTableWidget *m_table;
-    bool m_wasEnabled;
-};

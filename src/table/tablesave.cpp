@@ -6,11 +6,13 @@
 #include "table/rowsave.h"
 #include "table/tablehelpers.h"
 
+#include <QDir>
+
 namespace TableSave {
 
 namespace {
 
-void saveRow(MediaFileTableWidget *table, RowRecords &records, int row, FailureReport &failures)
+void saveRow(MediaFileTableWidget *table, RowRecords &records, int row, Report &report)
 {
     const QString path = table->locationOf(row);
     const RowEdit edit = records.editOf(path, [&](const QString &key) {
@@ -23,18 +25,31 @@ void saveRow(MediaFileTableWidget *table, RowRecords &records, int row, FailureR
     table->showSavedFile(row, outcome.path, bool(edit.fileName));
     records.rename(path, outcome.path);
     if (!outcome.ok())
-        failures.addFailure(outcome.path, outcome.failure);
+        report.failures.addFailure(outcome.path, outcome.failure);
+    for (const QString &key : outcome.leftAlone)
+        report.leftAlone.addFailure(outcome.path, QStringLiteral("%1 \"%2\"").arg(key, edit.fields.value(key)));
     if (!outcome.keepChanges)
-        records.markSaved(outcome.path);
+        records.markSaved(outcome.path, outcome.leftAlone);
 }
 
 } // namespace
 
-FailureReport saveChanged(MediaFileTableWidget *table, RowRecords &records,
-                          const std::function<void(int saved, int total)> &progress)
+QString Report::message() const
 {
-    FailureReport failures;
-    const SortingPause pause(table);
+    if (!failures.isEmpty())
+        return failures.message(QStringLiteral("saved"));
+    const QString fields = leftAlone.count() == 1
+        ? QStringLiteral("1 field was")
+        : QStringLiteral("%1 fields were").arg(leftAlone.count());
+    return QStringLiteral("Saved, but %1 left as the files hold them: a track is 3 or 3/12, a year 2024 or 2024-05-31. "
+                          "First: %2 (%3)")
+        .arg(fields, QDir::toNativeSeparators(leftAlone.firstPath()), leftAlone.firstReason());
+}
+
+Report saveChanged(MediaFileTableWidget *table, RowRecords &records,
+                   const std::function<void(int saved, int total)> &progress)
+{
+    Report report;
     // No cover is read from a file while files are rewritten.
     table->covers()->pause();
     EventPump events;
@@ -44,12 +59,12 @@ FailureReport saveChanged(MediaFileTableWidget *table, RowRecords &records,
         if (events.pump())
             progress(saved, total);
         if (records.isChanged(table->locationOf(r))) {
-            saveRow(table, records, r, failures);
+            saveRow(table, records, r, report);
             ++saved;
         }
     }
     table->covers()->scheduleRefresh();
-    return failures;
+    return report;
 }
 
 } // namespace TableSave

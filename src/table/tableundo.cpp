@@ -3,6 +3,7 @@
 #include "table/covercolumn.h"
 #include "table/failurereport.h"
 #include "table/mediafiletablewidget.h"
+#include "table/tagitem.h"
 #include "tags/tagcolumns.h"
 #include "widgets/vrnotification.h"
 
@@ -231,7 +232,6 @@ void TableUndo::applyCells(const QVector<CellChange> &changes, bool forward)
 {
     if (changes.isEmpty())
         return;
-    const SortingPause pause(m_table);
     const QSignalBlocker blocker(m_table);
     const QHash<QString, int> rows = rowsByLocation();
     for (const CellChange &change : inOrder(changes, forward)) {
@@ -276,16 +276,12 @@ void TableUndo::restoreRows(const QVector<RemovedRow> &removed)
     if (removed.isEmpty())
         return;
     {
-        const SortingPause pause(m_table);
         const QSignalBlocker blocker(m_table);
-        const int coverColumn = TagColumns::position(Kind::Cover);
         for (const RemovedRow &row : removed) {
             const int position = qMin(row.position, m_table->rowCount());
             m_table->insertRow(position);
-            for (int c = 0; c < row.texts.size(); ++c) {
-                if (c != coverColumn)
-                    m_table->setItem(position, c, new QTableWidgetItem(row.texts.at(c)));
-            }
+            for (int c = 0; c < row.texts.size(); ++c)
+                m_table->setItem(position, c, new TagItem(c, row.texts.at(c)));
             m_records->restore(row.location, row.record);
         }
     }
@@ -302,7 +298,6 @@ void TableUndo::applyRenames(const QVector<FileRename> &renames, bool forward)
     if (renames.isEmpty())
         return;
     FailureReport failures;
-    const SortingPause pause(m_table);
     const QHash<QString, int> rows = rowsByLocation();
     for (const FileRename &rename : inOrder(renames, forward)) {
         const QString &from = forward ? rename.from : rename.to;

@@ -39,6 +39,12 @@ QColor AppTheme::searchHit()
     return QColor(Qt::yellow);
 }
 
+// Red enough to stand out on the table's grey and on a search hit's yellow.
+QColor AppTheme::errorText()
+{
+    return QColor(0xc0, 0x39, 0x2b);
+}
+
 QColor AppTheme::softEdge()
 {
     return QColor(200, 200, 200);

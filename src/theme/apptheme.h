@@ -20,6 +20,8 @@ public:
     // windows); everything a stylesheet rule can say is in Sonvel.qss.
     static QColor plainBackground();
     static QColor searchHit();
+    // A cell whose text is not what its column holds.
+    static QColor errorText();
     static QColor softEdge();
     static QColor notificationPanel();
     static QColor notificationEdge();

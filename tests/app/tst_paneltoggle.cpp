@@ -2,6 +2,7 @@
 #include "app/topsectionwidget.h"
 #include "common/testmain.h"
 #include "operations/globalreplacebox.h"
+#include "operations/keysandbpmbox.h"
 
 #include <QPushButton>
 
@@ -58,6 +59,10 @@ void TestPanelToggle::clicks_data()
                                       << QStringList{"toFilenameButton"};
     QTest::newRow("tags from filename") << QStringList{"fromFilenameButton"} << true << "Get tags from"
                                         << QStringList{"fromFilenameButton"};
+    QTest::newRow("format then keys and tempos switches") << QStringList{"formatButton", "keysButton"} << true << "Keys"
+                                                          << QStringList{"keysButton"};
+    QTest::newRow("keys and tempos twice closes") << QStringList{"keysButton", "keysButton"} << false << ""
+                                                  << QStringList{};
     QTest::newRow("rename then from filename then close")
         << QStringList{"toFilenameButton", "fromFilenameButton", "fromFilenameButton"} << false << ""
         << QStringList{};
@@ -79,8 +84,10 @@ void TestPanelToggle::clicks()
     if (visible)
         QVERIFY2(panel->headingText().contains(headingWord), qPrintable(panel->headingText()));
     for (const QString &name : QStringList{"replaceButton", "extraSpacesButton", "formatButton",
-                                           "toFilenameButton", "fromFilenameButton"})
+                                           "toFilenameButton", "fromFilenameButton", "keysButton"})
         QCOMPARE(button(name)->isChecked(), checked.contains(name));
+    if (visible && headingWord == QLatin1String("Keys"))
+        QVERIFY(panel->keysAndBpmBox()->isVisible());
 }
 
 SONVEL_TEST_MAIN(TestPanelToggle)

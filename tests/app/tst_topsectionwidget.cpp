@@ -32,7 +32,7 @@ struct RecordingObserver : CommandObserver
 // The operation buttons in index order, as uncheckOtherOperations counts them.
 const QStringList operationNames = {
     QStringLiteral("replaceButton"), QStringLiteral("extraSpacesButton"), QStringLiteral("formatButton"),
-    QStringLiteral("toFilenameButton"), QStringLiteral("fromFilenameButton")};
+    QStringLiteral("toFilenameButton"), QStringLiteral("fromFilenameButton"), QStringLiteral("keysButton")};
 
 QString checkedStates(const TopSectionWidget &bar)
 {
@@ -170,21 +170,21 @@ void TestTopSectionWidget::uncheckOtherOperations_data()
     QTest::addColumn<int>("k");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    for (int k = 0; k < 5; ++k) {
-        QString onlyK(5, QLatin1Char('0'));
+    for (int k = 0; k < 6; ++k) {
+        QString onlyK(6, QLatin1Char('0'));
         onlyK[k] = QLatin1Char('1');
-        QString allButK(5, QLatin1Char('1'));
+        QString allButK(6, QLatin1Char('1'));
         allButK[k] = QLatin1Char('0');
-        QTest::addRow("k=%d, all checked", k) << k << QStringLiteral("11111") << onlyK;
-        QTest::addRow("k=%d, all but k checked", k) << k << allButK << QStringLiteral("00000");
-        QTest::addRow("k=%d, none checked", k) << k << QStringLiteral("00000") << QStringLiteral("00000");
+        QTest::addRow("k=%d, all checked", k) << k << QStringLiteral("111111") << onlyK;
+        QTest::addRow("k=%d, all but k checked", k) << k << allButK << QStringLiteral("000000");
+        QTest::addRow("k=%d, none checked", k) << k << QStringLiteral("000000") << QStringLiteral("000000");
         QTest::addRow("k=%d, only k checked", k) << k << onlyK << onlyK;
     }
-    QTest::newRow("k=2, mixed") << 2 << QStringLiteral("01101") << QStringLiteral("00100");
-    QTest::newRow("k=5 changes nothing") << 5 << QStringLiteral("11111") << QStringLiteral("11111");
-    QTest::newRow("k=5, mixed") << 5 << QStringLiteral("10010") << QStringLiteral("10010");
-    QTest::newRow("k=-1 changes nothing") << -1 << QStringLiteral("11111") << QStringLiteral("11111");
-    QTest::newRow("k=-1, mixed") << -1 << QStringLiteral("01101") << QStringLiteral("01101");
+    QTest::newRow("k=2, mixed") << 2 << QStringLiteral("011011") << QStringLiteral("001000");
+    QTest::newRow("k=6 changes nothing") << 6 << QStringLiteral("111111") << QStringLiteral("111111");
+    QTest::newRow("k=6, mixed") << 6 << QStringLiteral("100101") << QStringLiteral("100101");
+    QTest::newRow("k=-1 changes nothing") << -1 << QStringLiteral("111111") << QStringLiteral("111111");
+    QTest::newRow("k=-1, mixed") << -1 << QStringLiteral("011010") << QStringLiteral("011010");
 }
 
 void TestTopSectionWidget::uncheckOtherOperations()
@@ -212,6 +212,7 @@ void TestTopSectionWidget::operationButtonEmitsOnlyItsSignal_data()
     QTest::newRow("format") << QStringLiteral("formatButton") << QStringLiteral("formatClicked") << true;
     QTest::newRow("to file name") << QStringLiteral("toFilenameButton") << QStringLiteral("rename_FilesClicked") << true;
     QTest::newRow("from file name") << QStringLiteral("fromFilenameButton") << QStringLiteral("tagFromFilesClicked") << true;
+    QTest::newRow("keys and tempos") << QStringLiteral("keysButton") << QStringLiteral("keysAndBpmClicked") << true;
 }
 
 void TestTopSectionWidget::operationButtonEmitsOnlyItsSignal()
@@ -232,6 +233,7 @@ void TestTopSectionWidget::operationButtonEmitsOnlyItsSignal()
     watch(QStringLiteral("formatClicked"), &TopSectionWidget::formatClicked);
     watch(QStringLiteral("rename_FilesClicked"), &TopSectionWidget::rename_FilesClicked);
     watch(QStringLiteral("tagFromFilesClicked"), &TopSectionWidget::tagFromFilesClicked);
+    watch(QStringLiteral("keysAndBpmClicked"), &TopSectionWidget::keysAndBpmClicked);
     watch(QStringLiteral("passMediaList"), &TopSectionWidget::passMediaList);
     watch(QStringLiteral("changeView"), &TopSectionWidget::changeView);
     watch(QStringLiteral("SearchPattern"), &TopSectionWidget::SearchPattern);
@@ -340,7 +342,7 @@ void TestTopSectionWidget::buttonsRowShowsFormatBeforeSerato()
     const QStringList leftToRight = {
         QStringLiteral("addButton"), QStringLiteral("replaceButton"), QStringLiteral("extraSpacesButton"),
         QStringLiteral("formatButton"), QStringLiteral("seratoButton"), QStringLiteral("toFilenameButton"),
-        QStringLiteral("fromFilenameButton")};
+        QStringLiteral("fromFilenameButton"), QStringLiteral("keysButton")};
     int previousRight = -1;
     for (const QString &name : leftToRight) {
         auto *button = bar.findChild<QPushButton *>(name);

@@ -296,7 +296,7 @@ void TestGlobalReplaceBox::modeShowsItsChildrenAndTexts()
 void TestGlobalReplaceBox::fitsTheMainWindow()
 {
     QCOMPARE(GeometryProvider::scaleFactor(), 2);
-    for (int mode = ExtraSpaces; mode <= TagsFromFiles; ++mode) {
+    for (int mode = ExtraSpaces; mode <= KeysAndBpm; ++mode) {
         m_panel->setMode(mode);
         const int width = m_panel->minimumSizeHint().width();
         QVERIFY2(width <= 1728, qPrintable(QStringLiteral("mode %1: %2").arg(mode).arg(width)));
@@ -307,7 +307,7 @@ void TestGlobalReplaceBox::invalidModeChangesNothing_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("negative") << -1;
-    QTest::newRow("one past the last") << 5;
+    QTest::newRow("one past the last") << 6;
     QTest::newRow("far out") << 42;
 }
 

@@ -317,7 +317,7 @@ void TestBulkOperations::sortedColumnIsRewrittenOncePerRow()
         tracks.append({QStringLiteral("%1.mp3").arg(i), before.at(i), QStringLiteral("Artist")});
     PopulatedTable t(tracks);
     QVERIFY(t.list());
-    t.widget.table()->sortItems(column(t.widget, QStringLiteral("Title")), Qt::SortOrder(order));
+    t.widget.table()->sortBy(column(t.widget, QStringLiteral("Title")), Qt::SortOrder(order));
     runOperation(t.widget, operation, args, {QStringLiteral("Title")});
 
     QCOMPARE(t.widget.table()->rowCount(), t.paths.size());
@@ -430,7 +430,7 @@ void TestBulkOperations::renamesFilesFromTags()
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(cell(t.widget, rowOf(t.widget, t.paths.at(i)), QStringLiteral("Title")), files.at(i).section('|', 2));
     if (!sortBy.isEmpty())
-        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
+        t.widget.table()->sortBy(column(t.widget, sortBy), Qt::DescendingOrder);
     closeNotifications();
     QSignalSpy changed(&t.widget, &AddMediaFileWidget::someChangesHappen);
     runOperation(t.widget, QStringLiteral("rename"), {sep}, tags);
@@ -481,7 +481,7 @@ void TestBulkOperations::renameKeepsUnsavedEdits()
     const QString &c = t.paths.at(2);
     const QByteArray hashB = t.hashes.at(1);
     if (!sortBy.isEmpty())
-        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::SortOrder(order));
+        t.widget.table()->sortBy(column(t.widget, sortBy), Qt::SortOrder(order));
     QVERIFY(t.editAll({"0:Title=Mars", "2:Artist=Cyd"}));
     QVERIFY(t.widget.hasUnsavedChanges());
     closeNotifications();
@@ -569,7 +569,7 @@ void TestBulkOperations::fillsTagsFromFileNames()
     });
     QVERIFY(t.list());
     if (!sortBy.isEmpty())
-        t.widget.table()->sortItems(column(t.widget, sortBy), Qt::DescendingOrder);
+        t.widget.table()->sortBy(column(t.widget, sortBy), Qt::DescendingOrder);
     QList<QStringList> old;
     QList<QStringList> expected;
     for (const QString &value : values) {

@@ -359,9 +359,9 @@ void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
 {
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.listAndShow());
-    QTableWidget *table = t.widget.table();
+    MediaFileTableWidget *table = t.widget.table();
     const int title = column(t.widget, QStringLiteral("Title"));
-    table->sortItems(title, Qt::DescendingOrder);
+    table->sortBy(title, Qt::DescendingOrder);
     QCOMPARE(columnTexts(t.widget, QStringLiteral("Title")), (QStringList{"Charlie", "Bravo", "Alpha"}));
     const QStringList order = columnTexts(t.widget, QStringLiteral("Location"));
 
@@ -379,8 +379,8 @@ void TestInteractions::dragIntoTheSortedColumnKeepsRowsInPlace()
     for (const QString &path : t.paths)
         QCOMPARE(cell(t.widget, rowOf(t.widget, path), QStringLiteral("Title")), QStringLiteral("Charlie"));
     QCOMPARE(t.recorded(), (QStringList{"0:Title", "1:Title"}));
-    // Sorting is back once the button is up.
-    QVERIFY(table->isSortingEnabled());
+    // The rows stay where they are after the button is up, the sort shown.
+    QCOMPARE(columnTexts(t.widget, QStringLiteral("Location")), order);
     QCOMPARE(table->horizontalHeader()->sortIndicatorSection(), title);
     QCOMPARE(table->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     QVERIFY(t.widget.hasUnsavedChanges());
@@ -576,9 +576,9 @@ void TestInteractions::deleteEmptiesSelectedCells()
     QFETCH(QStringList, changes);
     PopulatedTable t(threeWithCovers());
     QVERIFY(t.list());
-    QTableWidget *table = t.widget.table();
+    MediaFileTableWidget *table = t.widget.table();
     if (!sortKey.isEmpty())
-        table->sortItems(column(t.widget, sortKey), Qt::DescendingOrder);
+        table->sortBy(column(t.widget, sortKey), Qt::DescendingOrder);
     QList<const QLabel *> before;
     for (const QString &path : t.paths)
         before << coverLabel(t.widget, rowOf(t.widget, path));
@@ -732,7 +732,7 @@ void TestInteractions::searchHighlightsMatches()
             const QString key = table->horizontalHeaderItem(c)->text();
             const QTableWidgetItem *item = table->item(row, c);
             if (key == kCover) {
-                QVERIFY(!item);
+                QVERIFY(!isYellow(item));
                 continue;
             }
             const QString name = QStringLiteral("%1:%2").arg(i).arg(key);

@@ -186,7 +186,7 @@ void TestSaveChanges::sortedTableSavesEachFilesOwnTags()
     PopulatedTable t({{"1.mp3", "Mango", "Cleo"}, {"2.mp3", "Apple", "Ana"}, {"3.mp3", "Kiwi", "Bea"},
                       {"4.mp3", "Fig", "Dan"}});
     QVERIFY(t.list());
-    t.widget.table()->sortItems(column(t.widget, key), Qt::SortOrder(order));
+    t.widget.table()->sortBy(column(t.widget, key), Qt::SortOrder(order));
     QVERIFY(t.editAll(edits));
     NotificationWatch watch;
     t.widget.initiateSaveChanges();
