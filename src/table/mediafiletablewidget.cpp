@@ -177,7 +177,22 @@ void MediaFileTableWidget::sortBy(int column, Qt::SortOrder order)
     // The items read the order from the header while they compare.
     horizontalHeader()->setSortIndicator(column, order);
     sortItems(column, order);
+    renumberItems();
     m_covers->scheduleRefresh();
+}
+
+// Qt finds an item's cell by a number the item keeps, set only when the item
+// is put in its cell; once rows move it searches the whole table instead, on
+// every write to the item. Putting each item back renews it.
+void MediaFileTableWidget::renumberItems(int fromRow)
+{
+    const QSignalBlocker blocker(model());
+    for (int r = qMax(0, fromRow); r < rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            if (QTableWidgetItem *cell = takeItem(r, c))
+                setItem(r, c, cell);
+        }
+    }
 }
 
 void MediaFileTableWidget::sortAgain()
@@ -517,6 +532,7 @@ void MediaFileTableWidget::removeRowsAt(QList<int> rows)
         emit deletionCompleted();
         i = next;
     }
+    renumberItems(rows.last());
 }
 
 void MediaFileTableWidget::moveCurrent(int rowStep, int columnStep)

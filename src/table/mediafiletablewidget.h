@@ -48,6 +48,9 @@ public:
     // is sorted again when the user asks or rows are added.
     void sortBy(int column, Qt::SortOrder order);
     void sortAgain();
+    // After rows moved, came or went: keeps writes to the items from
+    // searching the table (see the definition).
+    void renumberItems(int fromRow = 0);
     // Whether a row has a cover (the file's own or one set since), for
     // sorting by covers.
     void setCoverPresence(std::function<bool(const QString &location)> hasCover) { m_hasCover = std::move(hasCover); }

@@ -284,6 +284,7 @@ void TableUndo::restoreRows(const QVector<RemovedRow> &removed)
                 m_table->setItem(position, c, new TagItem(c, row.texts.at(c)));
             m_records->restore(row.location, row.record);
         }
+        m_table->renumberItems(removed.first().position);
     }
     // Rows back in an emptied list: its columns fit them again.
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
