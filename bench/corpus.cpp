@@ -215,7 +215,6 @@ const QMap<QString, QString> &shownFields()
         QMap<QString, QString> fields;
         for (const Fields::Names &names : Fields::all())
             fields.insert(names.key, LibraryFiles::storedText(names.field));
-        fields.insert(Fields::key(Field::Track), QStringLiteral("3"));
         return fields;
     }();
     return shown;
