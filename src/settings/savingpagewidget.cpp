@@ -24,6 +24,10 @@ SavingPageWidget::SavingPageWidget(QWidget *parent)
     m_id3v1Group = addChoices(layout, tr("ID3v1 copy"), {tr("Always write"), tr("Keep as found"), tr("Remove")},
                               int(options.id3v1Copy));
     addHint(layout, tr("MP3 files only. Keep as found updates a copy a file has and never adds one."));
+    layout->addSpacing(14);
+    m_coversGroup = addChoices(layout, tr("Cover pictures"), {tr("Fit to 400 × 400"), tr("Keep as chosen")},
+                               int(options.covers));
+    addHint(layout, tr("Every format. Keep as chosen stores JPEG and PNG files unchanged."));
     layout->addStretch(1);
 }
 
@@ -64,6 +68,7 @@ void SavingPageWidget::storeChoices()
     SavingOptions options;
     options.id3v2Version = SavingOptions::Id3v2Version(m_versionGroup->checkedId());
     options.id3v1Copy = SavingOptions::Id3v1Copy(m_id3v1Group->checkedId());
+    options.covers = SavingOptions::Covers(m_coversGroup->checkedId());
     SavingOptions::setCurrent(options);
     SavingSettings::store(*UserSettings::open(), options);
     emit optionsChanged(options);

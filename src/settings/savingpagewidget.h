@@ -6,8 +6,8 @@
 class QButtonGroup;
 class QVBoxLayout;
 
-// How saves store the tags: the ID3v2 version and the ID3v1 copy. A choice
-// takes effect at once and is kept in the user's settings.
+// How saves store the tags: the ID3v2 version, the ID3v1 copy and the cover
+// pictures. A choice takes effect at once and is kept in the user's settings.
 class SavingPageWidget : public QPage
 {
     Q_OBJECT
@@ -25,4 +25,5 @@ private:
 
     QButtonGroup *m_versionGroup = nullptr;
     QButtonGroup *m_id3v1Group = nullptr;
+    QButtonGroup *m_coversGroup = nullptr;
 };

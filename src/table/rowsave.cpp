@@ -1,6 +1,8 @@
 #include "table/rowsave.h"
 
 #include "table/cellchecks.h"
+#include "table/coveroriginals.h"
+#include "tags/savingoptions.h"
 #include "tags/tagfields.h"
 #include "tags/tagreaderandwriter.h"
 
@@ -33,8 +35,30 @@ QImage fitForTable(const QImage &picture)
 {
     if (picture.width() <= TagKeys::kCoverFit && picture.height() <= TagKeys::kCoverFit)
         return picture;
-    return fitForStorage(picture);
+    const QImage fitted = fitForStorage(picture);
+    CoverOriginals::carry(picture, fitted);
+    return fitted;
 }
+
+namespace {
+
+// What a new cover is stored as; empty bytes (a null picture) remove every
+// picture, none when it cannot be encoded.
+std::optional<CoverImage::Encoded> storedCover(const QImage &picture, SavingOptions::Covers covers)
+{
+    if (covers == SavingOptions::Covers::FitTo400)
+        return CoverImage::asJpeg(fitForStorage(picture));
+    const std::optional<QByteArray> original = CoverOriginals::originalOf(picture);
+    if (!original)
+        return CoverImage::asJpeg(picture);
+    if (const std::optional<CoverImage::Format> format = CoverImage::storableFormat(*original))
+        return CoverImage::Encoded{*original, *format};
+    // The table's picture may be a fitted copy: the original gives the full size.
+    const QImage full = QImage::fromData(*original);
+    return CoverImage::asJpeg(full.isNull() ? picture : full);
+}
+
+} // namespace
 
 RowSaveOutcome save(const RowEdit &edit)
 {
@@ -62,10 +86,14 @@ RowSaveOutcome save(const RowEdit &edit)
     }
     if (fields.isEmpty() && !edit.cover)
         return outcome;
-    std::optional<QImage> cover;
-    if (edit.cover)
-        cover = fitForStorage(*edit.cover);
-    const TagWriteResult written = TagReaderAndWriter::writeAll(outcome.path, fields, cover);
+    TagWriteResult written;
+    if (!edit.cover) {
+        written = TagReaderAndWriter::writeAll(outcome.path, fields);
+    } else if (const auto cover = storedCover(*edit.cover, SavingOptions::current().covers)) {
+        written = TagReaderAndWriter::writeAll(outcome.path, fields, *cover);
+    } else {
+        written = {TagWriteError::PictureNotEncodable};
+    }
     if (!written) {
         if (outcome.ok())
             outcome.failure = written.reason();

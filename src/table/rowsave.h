@@ -32,8 +32,9 @@ struct RowSaveOutcome
 
 // The save of one row, widget-free: renames the file when its name was
 // edited (keeping its extension), then writes the edited fields and the
-// cover in one save. A refused or failed rename keeps the row unsaved; its
-// other edits are still written.
+// cover in one save, the cover as the saving options say (fitted, or kept as
+// chosen from its original in CoverOriginals). A refused or failed rename
+// keeps the row unsaved; its other edits are still written.
 namespace RowSave {
 
 RowSaveOutcome save(const RowEdit &edit);
@@ -41,8 +42,9 @@ RowSaveOutcome save(const RowEdit &edit);
 // Moves the file at from to target; empty when done, else why not.
 QString rename(const QString &from, const FileNameRules::RenameTarget &target);
 
-// Covers are stored fitted into the 400 x 400 square, small ones enlarged;
-// the table holds them fitted into it, never enlarged.
+// Covers fitted to be stored are fitted into the 400 x 400 square, small ones
+// enlarged; the table holds them fitted into it, never enlarged, each with
+// the original of the picture it was made from.
 QImage fitForStorage(const QImage &picture);
 QImage fitForTable(const QImage &picture);
 

@@ -6,6 +6,20 @@
 
 namespace CoverImage {
 
+std::optional<Format> storableFormat(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        return Format::Jpeg;
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return Format::Png;
+    return std::nullopt;
+}
+
+const char *mimeType(Format format)
+{
+    return format == Format::Png ? "image/png" : "image/jpeg";
+}
+
 QByteArray encodeJpeg(const QImage &image)
 {
     QImage opaque(image.size(), QImage::Format_RGB32);
@@ -20,6 +34,16 @@ QByteArray encodeJpeg(const QImage &image)
     const bool saved = opaque.save(&buffer, "jpeg", -1);
     buffer.close();
     return saved ? bytes : QByteArray();
+}
+
+std::optional<Encoded> asJpeg(const QImage &image)
+{
+    if (image.isNull())
+        return Encoded();
+    const QByteArray jpeg = encodeJpeg(image);
+    if (jpeg.isEmpty())
+        return std::nullopt;
+    return Encoded{jpeg, Format::Jpeg};
 }
 
 QImage decodeFitted(const QByteArray &bytes, int size)

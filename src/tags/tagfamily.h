@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/audioformat.h"
+#include "tags/coverimage.h"
 #include "tags/fields.h"
 #include "tags/savingoptions.h"
 #include "tags/tagwriteresult.h"
@@ -44,8 +45,9 @@ public:
     virtual bool hasPicture() const = 0;
     // The first picture's bytes, as stored.
     virtual QByteArray picture() const = 0;
-    // Replaces every picture by one JPEG front cover; empty bytes remove them all.
-    virtual void setPicture(const QByteArray &jpeg) = 0;
+    // Replaces every picture by one front cover stored as given; empty bytes
+    // remove them all.
+    virtual void setPicture(const CoverImage::Encoded &cover) = 0;
 
     // Removes what the Serato DJ software keeps in the file, and saves (into
     // the stream) only when there was something to remove.

@@ -154,6 +154,12 @@ QImage TagReaderAndWriter::readCoverArt(const QString &path)
     return file.tags ? QImage::fromData(file.tags->picture()) : QImage();
 }
 
+QByteArray TagReaderAndWriter::readCoverBytes(const QString &path)
+{
+    const OpenFile file = openForReading(path);
+    return file.tags ? file.tags->picture() : QByteArray();
+}
+
 bool TagReaderAndWriter::writeTitle(const QString &path, const QString &value) { return writeField(path, Field::Title, value); }
 bool TagReaderAndWriter::writeArtist(const QString &path, const QString &value) { return writeField(path, Field::Artist, value); }
 bool TagReaderAndWriter::writeAlbum(const QString &path, const QString &value) { return writeField(path, Field::Album, value); }
@@ -170,28 +176,31 @@ bool TagReaderAndWriter::writeInitialKey(const QString &path, const QString &val
 
 namespace {
 
-// JPEG bytes of a cover to store; empty for no cover at all.
-std::optional<QByteArray> coverBytes(const QImage &image)
+TagWriteResult writeRecord(const QString &path, const QMap<QString, QString> &fields,
+                           const std::optional<CoverImage::Encoded> &cover)
 {
-    if (image.isNull())
-        return QByteArray();
-    const QByteArray jpeg = CoverImage::encodeJpeg(image);
-    if (jpeg.isEmpty())
-        return std::nullopt;
-    return jpeg;
+    QList<Field> written;
+    for (const Fields::Names &names : Fields::all()) {
+        if (fields.contains(names.key))
+            written << names.field;
+    }
+    return modify(path, written, cover.has_value(), [&](TagFamily &file) {
+        for (const Field field : written)
+            file.setText(field, fields.value(Fields::key(field)));
+        if (cover)
+            file.setPicture(*cover);
+        return file.save(SavingOptions::current());
+    });
 }
 
 } // namespace
 
 TagWriteResult TagReaderAndWriter::writeCoverArt(const QString &path, const QImage &image)
 {
-    const std::optional<QByteArray> jpeg = coverBytes(image);
-    if (!jpeg)
+    const std::optional<CoverImage::Encoded> cover = CoverImage::asJpeg(image);
+    if (!cover)
         return {TagWriteError::PictureNotEncodable};
-    return modify(path, {}, true, [&](TagFamily &file) {
-        file.setPicture(*jpeg);
-        return file.save(SavingOptions::current());
-    });
+    return writeRecord(path, {}, cover);
 }
 
 TagWriteResult TagReaderAndWriter::removeSeratoData(const char *path)
@@ -234,22 +243,16 @@ TagRecord TagReaderAndWriter::readRecord(const QString &path, bool decodeCover)
 TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QString, QString> &fields,
                                             const std::optional<QImage> &cover)
 {
-    std::optional<QByteArray> jpeg;
-    if (cover) {
-        jpeg = coverBytes(*cover);
-        if (!jpeg)
-            return {TagWriteError::PictureNotEncodable};
-    }
-    QList<Field> written;
-    for (const Fields::Names &names : Fields::all()) {
-        if (fields.contains(names.key))
-            written << names.field;
-    }
-    return modify(path, written, jpeg.has_value(), [&](TagFamily &file) {
-        for (const Field field : written)
-            file.setText(field, fields.value(Fields::key(field)));
-        if (jpeg)
-            file.setPicture(*jpeg);
-        return file.save(SavingOptions::current());
-    });
+    if (!cover)
+        return writeRecord(path, fields, std::nullopt);
+    const std::optional<CoverImage::Encoded> encoded = CoverImage::asJpeg(*cover);
+    if (!encoded)
+        return {TagWriteError::PictureNotEncodable};
+    return writeRecord(path, fields, encoded);
+}
+
+TagWriteResult TagReaderAndWriter::writeAll(const QString &path, const QMap<QString, QString> &fields,
+                                            const CoverImage::Encoded &cover)
+{
+    return writeRecord(path, fields, cover);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tags/coverimage.h"
 #include "tags/tagfields.h"
 #include "tags/tagwriteresult.h"
 
@@ -40,6 +41,8 @@ public:
     static QString readRemixer(const QString &path);
     static QString readInitialKey(const QString &path);
     static QImage readCoverArt(const QString &path);
+    // The first picture's bytes, as stored; empty without one.
+    static QByteArray readCoverBytes(const QString &path);
 
     static bool writeTitle(const QString &path, const QString &value);
     static bool writeArtist(const QString &path, const QString &value);
@@ -76,6 +79,10 @@ public:
     // exactly what the single writers called in column order would.
     static TagWriteResult writeAll(const QString &path, const QMap<QString, QString> &fields,
                          const std::optional<QImage> &cover = std::nullopt);
+    // The same with the cover stored as given, byte for byte; empty bytes
+    // remove every picture.
+    static TagWriteResult writeAll(const QString &path, const QMap<QString, QString> &fields,
+                                   const CoverImage::Encoded &cover);
 
 private:
     static TagRecord readRecord(const QString &path, bool decodeCover);

@@ -11,6 +11,7 @@
 
 using Version = SavingOptions::Id3v2Version;
 using Copy = SavingOptions::Id3v1Copy;
+using Covers = SavingOptions::Covers;
 Q_DECLARE_METATYPE(SavingOptions)
 
 class TestSavingSettings : public QObject
@@ -48,8 +49,11 @@ private slots:
     {
         QTest::addColumn<SavingOptions>("options");
         for (Version version : {Version::V24, Version::V23}) {
-            for (Copy copy : {Copy::AlwaysWrite, Copy::KeepAsFound, Copy::Remove})
-                QTest::addRow("%d %d", int(version), int(copy)) << SavingOptions{version, copy};
+            for (Copy copy : {Copy::AlwaysWrite, Copy::KeepAsFound, Copy::Remove}) {
+                for (Covers covers : {Covers::FitTo400, Covers::KeepAsChosen})
+                    QTest::addRow("%d %d %d", int(version), int(copy), int(covers))
+                        << SavingOptions{version, copy, covers};
+            }
         }
     }
 
@@ -68,25 +72,33 @@ private slots:
     {
         QTest::addColumn<QVariant>("version");
         QTest::addColumn<QVariant>("copy");
+        QTest::addColumn<QVariant>("covers");
         QTest::addColumn<SavingOptions>("expected");
-        QTest::newRow("missing") << QVariant() << QVariant() << SavingOptions();
-        QTest::newRow("unknown version, good copy")
-            << QVariant("2.5") << QVariant("remove") << SavingOptions{Version::V24, Copy::Remove};
+        QTest::newRow("missing") << QVariant() << QVariant() << QVariant() << SavingOptions();
+        QTest::newRow("unknown version, good copy and covers")
+            << QVariant("2.5") << QVariant("remove") << QVariant("asChosen")
+            << SavingOptions{Version::V24, Copy::Remove, Covers::KeepAsChosen};
         QTest::newRow("good version, unknown copy")
-            << QVariant("2.3") << QVariant("sometimes") << SavingOptions{Version::V23, Copy::AlwaysWrite};
-        QTest::newRow("numbers and lists") << QVariant(3) << QVariant(QStringList{"keep", "x"}) << SavingOptions();
+            << QVariant("2.3") << QVariant("sometimes") << QVariant()
+            << SavingOptions{Version::V23, Copy::AlwaysWrite, Covers::FitTo400};
+        QTest::newRow("unknown covers") << QVariant() << QVariant() << QVariant("original") << SavingOptions();
+        QTest::newRow("numbers and lists")
+            << QVariant(3) << QVariant(QStringList{"keep", "x"}) << QVariant(1) << SavingOptions();
     }
 
     void unreadableValuesFallBack()
     {
         QFETCH(QVariant, version);
         QFETCH(QVariant, copy);
+        QFETCH(QVariant, covers);
         QFETCH(SavingOptions, expected);
         QSettings settings(settingsFile(), QSettings::IniFormat);
         if (version.isValid())
             settings.setValue("saving/id3v2Version", version);
         if (copy.isValid())
             settings.setValue("saving/id3v1Copy", copy);
+        if (covers.isValid())
+            settings.setValue("saving/covers", covers);
         QVERIFY(SavingSettings::load(settings) == expected);
     }
 
@@ -100,16 +112,19 @@ private slots:
         QVERIFY(page);
         QVERIFY(radio(page, "2.4")->isChecked());
         QVERIFY(radio(page, "Always write")->isChecked());
+        QVERIFY(radio(page, QString::fromUtf8("Fit to 400 × 400"))->isChecked());
 
         radio(page, "2.3")->click();
         radio(page, "Keep as found")->click();
-        const SavingOptions chosen{Version::V23, Copy::KeepAsFound};
+        radio(page, "Keep as chosen")->click();
+        const SavingOptions chosen{Version::V23, Copy::KeepAsFound, Covers::KeepAsChosen};
         QVERIFY(SavingOptions::current() == chosen);
         QVERIFY(SavingSettings::load(*UserSettings::open()) == chosen);
 
         SavingPageWidget reopened;
         QVERIFY(radio(&reopened, "2.3")->isChecked());
         QVERIFY(radio(&reopened, "Keep as found")->isChecked());
+        QVERIFY(radio(&reopened, "Keep as chosen")->isChecked());
     }
 };
 

@@ -1,11 +1,15 @@
 #include "common/testmain.h"
+#include "table/coveroriginals.h"
 #include "table/rowsave.h"
 #include "table/tablefixture.h"
+#include "tags/savingoptions.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 using namespace TableFixture;
+using Covers = SavingOptions::Covers;
+Q_DECLARE_METATYPE(Covers)
 
 namespace {
 
@@ -30,6 +34,7 @@ class TestRowSave : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void renamesAndWrites_data();
     void renamesAndWrites();
     void reportsBrokenFiles_data();
@@ -38,8 +43,12 @@ private slots:
     void storesCoverAsOneFittedJpeg();
     void fitsCoversForTableAndStorage_data();
     void fitsCoversForTableAndStorage();
+    void storesCoverAsOptionsSay_data();
+    void storesCoverAsOptionsSay();
 
 private:
+    QImage chosenPicture(const QString &from, const QByteArray &original, const QImage &pixels);
+
     std::unique_ptr<QTemporaryDir> m_tmp;
     QString m_folder;
 };
@@ -49,6 +58,12 @@ void TestRowSave::init()
     m_tmp = std::make_unique<QTemporaryDir>();
     m_folder = m_tmp->filePath(QStringLiteral("set"));
     QVERIFY(QDir().mkpath(m_folder + QStringLiteral("/sub")));
+}
+
+void TestRowSave::cleanup()
+{
+    SavingOptions::setCurrent(SavingOptions());
+    CoverOriginals::clear();
 }
 
 void TestRowSave::renamesAndWrites_data()
@@ -256,6 +271,113 @@ void TestRowSave::fitsCoversForTableAndStorage()
     QTEST(RowSave::fitForStorage(image).size(), "stored");
     QVERIFY(RowSave::fitForTable(QImage()).isNull());
     QVERIFY(RowSave::fitForStorage(QImage()).isNull());
+}
+
+void TestRowSave::storesCoverAsOptionsSay_data()
+{
+    QTest::addColumn<Covers>("covers");
+    QTest::addColumn<QString>("from"); // see chosenPicture()
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("throughTable"); // replaced in the table and saved with it
+    QTest::addColumn<QString>("mime");
+    QTest::addColumn<bool>("asChosen"); // the source's own bytes stored
+    QTest::addColumn<QSize>("stored");
+
+    const QString jpeg = QStringLiteral("image/jpeg");
+    const QString png = QStringLiteral("image/png");
+    const QSize big(1500, 1500);
+    QTest::newRow("fit: JPEG") << Covers::FitTo400 << "file" << QByteArray("JPG") << QSize(600, 600) << false << jpeg
+                               << false << QSize(400, 400);
+    QTest::newRow("fit: through the table") << Covers::FitTo400 << "file" << QByteArray("JPG") << big << true << jpeg
+                                            << false << QSize(400, 400);
+    QTest::newRow("JPEG larger than the table holds")
+        << Covers::KeepAsChosen << "file" << QByteArray("JPG") << big << false << jpeg << true << big;
+    QTest::newRow("PNG") << Covers::KeepAsChosen << "file" << QByteArray("PNG") << QSize(1000, 500) << false << png
+                         << true << QSize(1000, 500);
+    QTest::newRow("PNG named .jpg") << Covers::KeepAsChosen << "file named .jpg" << QByteArray("PNG")
+                                    << QSize(300, 300) << false << png << true << QSize(300, 300);
+    QTest::newRow("BMP as a JPEG of its full size") << Covers::KeepAsChosen << "file" << QByteArray("BMP")
+                                                    << QSize(800, 600) << false << jpeg << false << QSize(800, 600);
+    QTest::newRow("no original, small not enlarged") << Covers::KeepAsChosen << "pixels" << QByteArray()
+                                                     << QSize(100, 100) << false << jpeg << false << QSize(100, 100);
+    QTest::newRow("no original, large not fitted") << Covers::KeepAsChosen << "pixels" << QByteArray()
+                                                   << QSize(600, 300) << false << jpeg << false << QSize(600, 300);
+    QTest::newRow("original forgotten: the table's picture")
+        << Covers::KeepAsChosen << "forgotten file" << QByteArray("JPG") << big << false << jpeg << false
+        << QSize(400, 400);
+    QTest::newRow("copied from a file's own PNG") << Covers::KeepAsChosen << "audio file" << QByteArray("PNG")
+                                                  << QSize(500, 700) << false << png << true << QSize(500, 700);
+    QTest::newRow("JPEG through the table")
+        << Covers::KeepAsChosen << "file" << QByteArray("JPG") << big << true << jpeg << true << big;
+    QTest::newRow("PNG copied through the table") << Covers::KeepAsChosen << "audio file" << QByteArray("PNG")
+                                                  << QSize(900, 450) << true << png << true << QSize(900, 450);
+}
+
+void TestRowSave::storesCoverAsOptionsSay()
+{
+    QFETCH(Covers, covers);
+    QFETCH(QString, from);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+    QFETCH(bool, throughTable);
+    QFETCH(bool, asChosen);
+    QFETCH(QSize, stored);
+    SavingOptions options;
+    options.covers = covers;
+    SavingOptions::setCurrent(options);
+    const QImage pixels = F::image(size.width(), size.height(), Qt::darkGreen);
+    const QByteArray original = format.isEmpty() ? QByteArray() : F::encode(pixels, format.constData());
+    const QImage picture = chosenPicture(from, original, pixels);
+    QVERIFY(!picture.isNull());
+
+    QString path;
+    std::unique_ptr<PopulatedTable> t;
+    if (throughTable) {
+        t = std::make_unique<PopulatedTable>(detailedTracks({"cover.mp3"}));
+        QVERIFY(t->list());
+        path = t->paths.first();
+        t->widget.replaceCover(t->row(0), picture);
+        NotificationWatch watch;
+        t->widget.initiateSaveChanges();
+        QCOMPARE(watch.texts(), QStringList{savedText()});
+    } else {
+        path = makeDetailed(m_folder, "cover.mp3");
+        RowEdit edit = editOf(path, QStringLiteral("-"), {});
+        edit.cover = picture;
+        QVERIFY(RowSave::save(edit).ok());
+    }
+
+    const QList<F::Picture> pictures = F::pictures(path);
+    QCOMPARE(pictures.size(), 1);
+    QTEST(pictures.first().mime, "mime");
+    QCOMPARE(pictures.first().type, 3);
+    QCOMPARE(pictures.first().data == original, asChosen);
+    QCOMPARE(QImage::fromData(pictures.first().data).size(), stored);
+}
+
+// The picture as the table gets it, fitted for the table, from: "file" (the
+// cover box's choice), "file named .jpg", "audio file" (a copy of a row whose
+// cover is its file's own), "forgotten file" (its original since forgotten)
+// or "pixels" (no original at all).
+QImage TestRowSave::chosenPicture(const QString &from, const QByteArray &original, const QImage &pixels)
+{
+    if (from == QLatin1String("pixels"))
+        return pixels;
+    QImage picture;
+    if (from == QLatin1String("audio file")) {
+        picture = CoverOriginals::fromAudioFile(makeTrack(m_folder, QStringLiteral("own.mp3"), "Own", "Own", original));
+    } else {
+        const bool misnamed = from.endsWith(QLatin1String(".jpg"));
+        picture = CoverOriginals::load(F::createFile(m_folder, misnamed ? "chosen.jpg" : "chosen", original));
+    }
+    if (picture.isNull())
+        return picture;
+    // What the cover box and a copy hand the table.
+    picture = RowSave::fitForTable(picture);
+    if (from == QLatin1String("forgotten file"))
+        CoverOriginals::clear();
+    return picture;
 }
 
 SONVEL_TEST_MAIN(TestRowSave)

@@ -2,7 +2,10 @@
 #include "common/mp3fixture.h"
 #include "common/mutagenview.h"
 #include "common/testmain.h"
+#include "table/coveroriginals.h"
+#include "table/rowsave.h"
 #include "tags/fields.h"
+#include "tags/savingoptions.h"
 #include "tags/tagreaderandwriter.h"
 
 #include <QTemporaryDir>
@@ -182,6 +185,8 @@ class TestFormats : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { SavingOptions::setCurrent(SavingOptions()); }
+
     // Each field is stored under its format's own name, and an empty text
     // removes every name of it.
     void fieldsRoundTrip_data() { formatRows(); }
@@ -370,6 +375,45 @@ private slots:
         QVERIFY(T::writeAll(path, {}, QImage()));
         QCOMPARE(A::nativePictures(path).size(), 0);
         QVERIFY(!T::readTags(path).hasCover);
+    }
+
+    // A cover chosen as a JPEG or PNG file is stored as that file, byte for
+    // byte, under its own type, when covers are kept as chosen; a later save
+    // keeps it.
+    void coversKeptAsChosen_data()
+    {
+        QTest::addColumn<int>("sample");
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<QString>("mime");
+        const QByteArray jpeg = F::busyCoverJpeg(600);
+        const QByteArray png = F::encode(F::image(640, 360, Qt::magenta), "PNG");
+        for (int i = 0; i < A::formats().size(); ++i) {
+            const QString name = A::formats().at(i).name;
+            QTest::addRow("%s, JPEG", qPrintable(name)) << i << jpeg << QStringLiteral("image/jpeg");
+            QTest::addRow("%s, PNG", qPrintable(name)) << i << png << QStringLiteral("image/png");
+        }
+    }
+    void coversKeptAsChosen()
+    {
+        NEW_FILE(path);
+        QFETCH(QByteArray, chosen);
+        SavingOptions options;
+        options.covers = SavingOptions::Covers::KeepAsChosen;
+        SavingOptions::setCurrent(options);
+        const QImage picture = CoverOriginals::load(F::createFile(tmp.path(), QStringLiteral("chosen"), chosen));
+        RowEdit edit;
+        edit.path = path;
+        edit.cover = RowSave::fitForTable(picture);
+        QVERIFY(RowSave::save(edit).ok());
+        QVERIFY(T::writeAll(path, {{QStringLiteral("Title"), QStringLiteral("After")}}));
+
+        const QList<A::NativePicture> pictures = A::nativePictures(path);
+        QCOMPARE(pictures.size(), 1);
+        QTEST(pictures.first().mime, "mime");
+        QCOMPARE(pictures.first().type, format.format == AudioFormat::Mp4 ? -1 : 3);
+        QVERIFY(pictures.first().data == chosen);
+        QVERIFY(T::readCoverBytes(path) == chosen);
+        QCOMPARE(T::readAll(path).cover.size(), edit.cover->size());
     }
 
     // Only Serato's own data goes; a file without any is not rewritten.

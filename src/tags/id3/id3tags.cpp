@@ -167,16 +167,16 @@ public:
         return QByteArray(data.data(), int(data.size()));
     }
 
-    void setPicture(const QByteArray &jpeg) override
+    void setPicture(const CoverImage::Encoded &cover) override
     {
         TagLib::ID3v2::Tag *tag = id3v2();
         tag->removeFrames("APIC");
-        if (jpeg.isEmpty())
+        if (cover.bytes.isEmpty())
             return;
         // The default constructor: the one taking bytes parses them as a frame.
         auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
-        frame->setMimeType("image/jpeg");
-        frame->setPicture(TagLib::ByteVector(jpeg.constData(), uint(jpeg.size())));
+        frame->setMimeType(CoverImage::mimeType(cover.format));
+        frame->setPicture(TagLib::ByteVector(cover.bytes.constData(), uint(cover.bytes.size())));
         frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
         tag->addFrame(frame);
     }

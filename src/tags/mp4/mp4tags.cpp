@@ -214,15 +214,17 @@ public:
         return QByteArray(bytes.data(), int(bytes.size()));
     }
 
-    void setPicture(const QByteArray &jpeg) override
+    void setPicture(const CoverImage::Encoded &cover) override
     {
-        if (jpeg.isEmpty()) {
+        if (cover.bytes.isEmpty()) {
             tag()->removeItem(kCover);
             return;
         }
+        const auto type = cover.format == CoverImage::Format::Png ? TagLib::MP4::CoverArt::PNG
+                                                                  : TagLib::MP4::CoverArt::JPEG;
         TagLib::MP4::CoverArtList covers;
-        covers.append(TagLib::MP4::CoverArt(TagLib::MP4::CoverArt::JPEG,
-                                            TagLib::ByteVector(jpeg.constData(), uint(jpeg.size()))));
+        covers.append(
+            TagLib::MP4::CoverArt(type, TagLib::ByteVector(cover.bytes.constData(), uint(cover.bytes.size()))));
         tag()->setItem(kCover, covers);
     }
 

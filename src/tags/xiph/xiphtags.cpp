@@ -35,21 +35,29 @@ QByteArray bytesOf(const TagLib::ByteVector &data)
 }
 
 // Owned by whoever it is added to (TagLib's file or comment).
-TagLib::FLAC::Picture *frontCover(const QByteArray &jpeg)
+// Bits per pixel, as the FLAC picture block counts them.
+int colorDepth(QImage::Format format)
+{
+    if (format == QImage::Format_Grayscale8)
+        return 8;
+    return QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha ? 32 : 24;
+}
+
+TagLib::FLAC::Picture *frontCover(const CoverImage::Encoded &cover)
 {
     auto *picture = new TagLib::FLAC::Picture;
     picture->setType(TagLib::FLAC::Picture::FrontCover);
-    picture->setMimeType("image/jpeg");
-    picture->setData(TagLib::ByteVector(jpeg.constData(), unsigned(jpeg.size())));
+    picture->setMimeType(CoverImage::mimeType(cover.format));
+    picture->setData(TagLib::ByteVector(cover.bytes.constData(), unsigned(cover.bytes.size())));
     QBuffer buffer;
-    buffer.setData(jpeg);
+    buffer.setData(cover.bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "jpeg");
+    QImageReader reader(&buffer, cover.format == CoverImage::Format::Png ? "png" : "jpeg");
     const QSize size = reader.size(); // from the header, nothing decoded
     if (size.isValid()) {
         picture->setWidth(size.width());
         picture->setHeight(size.height());
-        picture->setColorDepth(reader.imageFormat() == QImage::Format_Grayscale8 ? 8 : 24);
+        picture->setColorDepth(colorDepth(reader.imageFormat()));
     }
     return picture;
 }
@@ -257,12 +265,12 @@ public:
         return block.isEmpty() ? firstPicture(comment().pictureList()) : block;
     }
 
-    void setPicture(const QByteArray &jpeg) override
+    void setPicture(const CoverImage::Encoded &cover) override
     {
         m_file->removePictures();
         comment().removeAllPictures();
-        if (!jpeg.isEmpty())
-            m_file->addPicture(frontCover(jpeg));
+        if (!cover.bytes.isEmpty())
+            m_file->addPicture(frontCover(cover));
     }
 
     TagWriteError damage() override
@@ -333,12 +341,12 @@ public:
                    : QByteArray();
     }
 
-    void setPicture(const QByteArray &jpeg) override
+    void setPicture(const CoverImage::Encoded &cover) override
     {
         comment().removeAllPictures();
         m_dropPictureBlocks = true;
-        if (!jpeg.isEmpty())
-            comment().addPicture(frontCover(jpeg));
+        if (!cover.bytes.isEmpty())
+            comment().addPicture(frontCover(cover));
     }
 
     TagWriteError damage() override
