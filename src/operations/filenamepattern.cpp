@@ -5,15 +5,19 @@
 
 namespace FileNamePattern {
 
-QString baseNameFromValues(const QStringList &values, const QString &separator, int expectedCount)
+BaseName baseNameFromValues(const QStringList &values, const QString &separator, int expectedCount)
 {
     if (values.size() < expectedCount || values.isEmpty())
-        return QString();
+        return {QString(), NameProblem::MissingValue};
     for (const QString &value : values) {
-        if (value.isEmpty() || value == QLatin1String(" ") || !FileNameRules::isSafeBaseName(value))
-            return QString();
+        if (value.isEmpty() || value == QLatin1String(" "))
+            return {QString(), NameProblem::MissingValue};
     }
-    return values.join(separator);
+    for (const QString &value : values) {
+        if (!FileNameRules::isSafeBaseName(value))
+            return {QString(), NameProblem::UnsafeValue};
+    }
+    return {values.join(separator), NameProblem::None};
 }
 
 QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const QStringList &tags,
@@ -22,7 +26,9 @@ QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const
     QList<QPair<QString, QString>> result;
     if (tags.isEmpty())
         return result;
-    const QString base = fileName.left(fileName.size() - AudioFormats::extensionOf(fileName).size());
+    // Trimmed first, so "A - .mp3" ends in a separator as "A-.mp3" does and
+    // gives its last tag no value either.
+    const QString base = fileName.left(fileName.size() - AudioFormats::extensionOf(fileName).size()).trimmed();
 
     if (tags.size() == 1) {
         result.append({tags.first(), base});
@@ -33,16 +39,14 @@ QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const
 
     int tag = 0;
     int start = 0;
-    while (true) {
+    while (tag < tags.size()) {
         const int found = base.indexOf(separator, start);
         if (found < 0) {
-            if (tag < tags.size())
-                result.append({tags.at(tag), base.mid(start)});
+            result.append({tags.at(tag), base.mid(start).trimmed()});
             break;
         }
-        if (tag < tags.size())
-            result.append({tags.at(tag++), base.mid(start, found - start)});
-        start = found + 1;
+        result.append({tags.at(tag++), base.mid(start, found - start).trimmed()});
+        start = found + separator.size();
         if (start >= base.size())
             break;
     }

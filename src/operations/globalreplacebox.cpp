@@ -441,27 +441,17 @@ void GlobalReplaceBox::rename_Button_Clicked()
 {
     QStringList tags = m_patternTags;
     QString separator = m_separatorBox->currentText();
-    const QString action = m_renameButton->text();
-    if (action == tr("Rename")) {
-        SonvelMessageBox confirmation;
-        confirmation.setMessage(
-            QStringLiteral("warning"),
-            tr("This operation will be successfully performed on those rows where all tags you have selected "
-               "in the pattern have some value.\n\nThis operation cannot be undone. Would you like to proceed?"));
-        if (confirmation.exec() != QDialog::Accepted)
-            return;
-        if (m_patternField->text().isEmpty()) {
-            VrNotification::showNotification(tr("Enter a correct pattern first!"), Error);
-            return;
-        }
-        emit passTagsAndSepToRename(tags, separator);
-    } else if (action == tr("Proceed")) {
-        if (m_patternField->text().isEmpty()) {
-            VrNotification::showNotification(tr("Enter a correct pattern first!"), Error);
-            return;
-        }
-        emit passDataToFetchTags_FromFilename(tags, separator);
+    if (m_patternField->text().isEmpty()) {
+        VrNotification::showNotification(tr("Enter a correct pattern first!"), Error);
+        return;
     }
+    // The receiving pass shows what it would do and asks before changing
+    // anything, so nothing is confirmed here.
+    const QString action = m_renameButton->text();
+    if (action == tr("Rename"))
+        emit passTagsAndSepToRename(tags, separator);
+    else if (action == tr("Proceed"))
+        emit passDataToFetchTags_FromFilename(tags, separator);
 }
 
 bool GlobalReplaceBox::eventFilter(QObject *watched, QEvent *event)

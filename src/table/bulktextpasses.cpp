@@ -6,9 +6,11 @@
 #include "table/mediafiletablewidget.h"
 #include "table/rowrecords.h"
 #include "table/rowsave.h"
+#include "tags/audioformat.h"
 #include "tags/fields.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreaderandwriter.h"
+#include "widgets/previewdialog.h"
 #include "widgets/vrnotification.h"
 
 #include <QDebug>
@@ -48,12 +50,21 @@ void BulkTextPasses::findAndReplace(const QStringList &columns, const QString &m
 {
     if (refuseEmptyList())
         return;
+    // Cells holding the match, not cells changed: they differ only when the
+    // match is replaced by itself, and then "Nothing matched" would be wrong.
+    int matched = 0;
     rewriteColumns(columns, [&](const QString &text) {
         if (!text.contains(match, Qt::CaseSensitive))
             return text;
+        ++matched;
         return QString(text).replace(match, replacement, Qt::CaseSensitive);
     });
-    VrNotification::showNotification(QStringLiteral("All Text has been successfully replaced!"), Success);
+    if (matched == 0)
+        VrNotification::showNotification(QStringLiteral("Nothing matched."), Info);
+    else
+        VrNotification::showNotification(matched == 1 ? QStringLiteral("Replaced in 1 cell.")
+                                                      : QStringLiteral("Replaced in %1 cells.").arg(matched),
+                                         Success);
 }
 
 void BulkTextPasses::removeExtraSpaces(const QStringList &columns)
@@ -164,12 +175,50 @@ void BulkTextPasses::rewriteColumns(const QStringList &columns,
     }
 }
 
+QVector<RenamePreview::RowTexts> BulkTextPasses::rowTexts(const QStringList &tags) const
+{
+    const int nameColumn = TagColumns::position(Kind::FileName);
+    QVector<RenamePreview::RowTexts> rows;
+    rows.reserve(m_table->rowCount());
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        RenamePreview::RowTexts row{m_table->locationOf(r), QString(), {}};
+        if (const QTableWidgetItem *item = m_table->item(r, nameColumn))
+            row.fileName = item->text();
+        for (const QString &tag : tags) {
+            if (const QTableWidgetItem *item = m_table->item(r, TagColumns::position(tag)))
+                row.cells.insert(tag, item->text());
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool BulkTextPasses::askToGoOn(const RenamePreview::Preview &preview, const QString &nothingToDo) const
+{
+    if (preview.rows.isEmpty()) {
+        VrNotification::showNotification(nothingToDo, Info);
+        return false;
+    }
+    return PreviewDialog::ask(preview, m_table->window());
+}
+
+QHash<QString, int> BulkTextPasses::rowsByLocation() const
+{
+    QHash<QString, int> rows;
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        rows.insert(m_table->locationOf(r), r);
+    return rows;
+}
+
 QVector<FileRename> BulkTextPasses::renameFromTags(const QStringList &tags, const QString &separator)
 {
     if (refuseEmptyList())
         return {};
+    const RenamePreview::Preview preview = RenamePreview::renames(rowTexts(tags), tags, separator);
+    if (!askToGoOn(preview, QStringLiteral("Every file already has the name its tags give.")))
+        return {};
     FailureReport failures;
-    const QVector<FileRename> renames = renameRows(tags, separator, failures);
+    const QVector<FileRename> renames = renameRows(preview, failures);
     if (failures.isEmpty())
         VrNotification::showNotification(
             QStringLiteral("File rename operation has been successfully completed for all possible rows!"), Success);
@@ -178,37 +227,38 @@ QVector<FileRename> BulkTextPasses::renameFromTags(const QStringList &tags, cons
     return renames;
 }
 
-QVector<FileRename> BulkTextPasses::renameRows(const QStringList &tags, const QString &separator,
-                                               FailureReport &failures)
+QVector<FileRename> BulkTextPasses::renameRows(const RenamePreview::Preview &preview, FailureReport &failures)
 {
+    using RenamePreview::Skip;
     QVector<FileRename> renames;
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        QStringList values;
-        for (const QString &tag : tags) {
-            if (const QTableWidgetItem *item = m_table->item(r, TagColumns::position(tag)))
-                values.append(item->text());
-        }
-        // A row without a usable value for every tag keeps its name, as the
-        // confirmation told the user.
-        const QString baseName = FileNamePattern::baseNameFromValues(values, separator, tags.size());
-        if (baseName.isEmpty())
+    const QHash<QString, int> rows = rowsByLocation();
+    for (const RenamePreview::PreviewRow &shown : preview.rows) {
+        // Rows lacking a value or refused a name keep it quietly, as they
+        // always have; a name the disk holds, or a file gone, is reported as
+        // a failed rename would be.
+        if (shown.skip == Skip::NameTaken || shown.skip == Skip::FileGone)
+            failures.addFailure(shown.location, PreviewDialog::reasonText(shown.skip));
+        if (!shown.changes())
             continue;
-        const QString location = m_table->locationOf(r);
-        const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, baseName);
-        if (!target.ok || target.path == location)
-            continue;
-        const QString failure = renameRowFile(baseName, location, r);
+        const QString extension = AudioFormats::extensionOf(QFileInfo(shown.location).fileName());
+        const FileNameRules::RenameTarget target =
+            FileNameRules::targetForBaseName(shown.location, shown.after.first().chopped(extension.size()));
+        const QString failure = moveRowFile(shown.location, target, rows.value(shown.location, -1));
         if (failure.isEmpty())
-            renames.append({location, target.path});
+            renames.append({shown.location, target.path});
         else
-            failures.addFailure(location, failure);
+            failures.addFailure(shown.location, failure);
     }
     return renames;
 }
 
 QString BulkTextPasses::renameRowFile(const QString &newBaseName, const QString &location, int row)
 {
-    const FileNameRules::RenameTarget target = FileNameRules::targetForBaseName(location, newBaseName);
+    return moveRowFile(location, FileNameRules::targetForBaseName(location, newBaseName), row);
+}
+
+QString BulkTextPasses::moveRowFile(const QString &location, const FileNameRules::RenameTarget &target, int row)
+{
     const QString failure = RowSave::rename(location, target);
     if (!failure.isEmpty())
         return failure;
@@ -226,12 +276,22 @@ void BulkTextPasses::tagsFromFileNames(const QStringList &tags, const QString &s
 {
     if (refuseEmptyList())
         return;
-    const int nameColumn = TagColumns::position(Kind::FileName);
-    for (int r = 0; r < m_table->rowCount(); ++r) {
-        if (const QTableWidgetItem *item = m_table->item(r, nameColumn))
-            fillTagsFromFileName(item->text(), tags, separator, r);
-    }
+    const RenamePreview::Preview preview = RenamePreview::tagsFromNames(rowTexts(tags), tags, separator);
+    if (!askToGoOn(preview, QStringLiteral("The file names give no value the rows do not already hold.")))
+        return;
+    fillRows(preview);
     VrNotification::showNotification(QStringLiteral("Operation has been successfully performed!"), Success);
+}
+
+void BulkTextPasses::fillRows(const RenamePreview::Preview &preview)
+{
+    const QHash<QString, int> rows = rowsByLocation();
+    for (const RenamePreview::PreviewRow &shown : preview.rows) {
+        if (!shown.changes())
+            continue;
+        for (int i = 0; i < preview.columns.size(); ++i)
+            setCell(rows.value(shown.location, -1), TagColumns::position(preview.columns.at(i)), shown.after.at(i));
+    }
 }
 
 void BulkTextPasses::fillTagsFromFileName(const QString &fileName, const QStringList &tags,

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "operations/bpmvalue.h"
+#include "operations/filenamerules.h"
 #include "operations/musickey.h"
 #include "table/failurereport.h"
+#include "table/renamepreview.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -61,7 +64,9 @@ public:
     Rewritten rewriteReadable(const QString &column,
                               const std::function<std::optional<QString>(const QString &)> &convert);
 
-    // The renames done, in order.
+    // Both show their preview (PreviewDialog::ask) first and, when the user
+    // goes ahead, change exactly the rows it listed as changing. The renames
+    // done, in order.
     QVector<FileRename> renameFromTags(const QStringList &tags, const QString &separator);
     // Empty when done, else why not.
     QString renameRowFile(const QString &newBaseName, const QString &location, int row);
@@ -70,7 +75,13 @@ public:
     void fillTagsFromFileName(const QString &fileName, const QStringList &tags, const QString &separator, int row);
 
 private:
-    QVector<FileRename> renameRows(const QStringList &tags, const QString &separator, FailureReport &failures);
+    // The rows' names and the cells of the pattern's tags.
+    QVector<RenamePreview::RowTexts> rowTexts(const QStringList &tags) const;
+    bool askToGoOn(const RenamePreview::Preview &preview, const QString &nothingToDo) const;
+    QVector<FileRename> renameRows(const RenamePreview::Preview &preview, FailureReport &failures);
+    void fillRows(const RenamePreview::Preview &preview);
+    QHash<QString, int> rowsByLocation() const;
+    QString moveRowFile(const QString &location, const FileNameRules::RenameTarget &target, int row);
     void setCell(int row, int column, const QString &text);
 
     MediaFileTableWidget *m_table;
