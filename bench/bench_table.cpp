@@ -18,6 +18,8 @@
 #include "table/addmediafilewidget.h"
 #include "table/covercolumn.h"
 #include "table/mediafiletablewidget.h"
+#include "table/selectionpanel.h"
+#include "table/tableundo.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagfilename.h"
 #include "tags/tagreaderandwriter.h"
@@ -279,6 +281,45 @@ double plainSort(const MediaFileTableWidget *table, int column)
     return seconds(timer);
 }
 
+// One column set in every row, each as the one step users make of it.
+void bulkEdits(AddMediaFileWidget &widget)
+{
+    MediaFileTableWidget *table = widget.table();
+    SelectionPanel panel(table);
+    panel.show();
+    const int rows = table->rowCount();
+    QElapsedTimer timer;
+    timer.start();
+    table->selectAll();
+    panel.refresh();
+    report(QStringLiteral("select all %1 rows and fill the side panel").arg(rows), seconds(timer));
+
+    timer.restart();
+    widget.setFieldOfRows(QStringLiteral("Comment"), QStringLiteral("From the panel"), panel.selectedRows());
+    QApplication::processEvents();
+    report(QStringLiteral("side panel sets a field in %1 rows").arg(rows), seconds(timer));
+
+    const int genre = TagColumns::position(QStringLiteral("Genre"));
+    table->clearSelection();
+    table->setCurrentCell(0, genre);
+    table->copySelectedCell();
+    table->setRangeSelected(QTableWidgetSelectionRange(0, genre, rows - 1, genre), true);
+    timer.restart();
+    table->pasteIntoSelectedCell();
+    QApplication::processEvents();
+    report(QStringLiteral("paste one value into %1 cells").arg(rows), seconds(timer));
+
+    const int grouping = TagColumns::position(QStringLiteral("Grouping"));
+    table->setCellText(0, grouping, QStringLiteral("Dragged"));
+    widget.getInitialClickedItem(0, grouping);
+    timer.restart();
+    for (int r = 1; r < rows; ++r)
+        widget.copyValueInItems(r, grouping);
+    widget.history()->end();
+    QApplication::processEvents();
+    report(QStringLiteral("drag-copy down %1 rows").arg(rows), seconds(timer));
+}
+
 void sortAndSearch(AddMediaFileWidget &widget)
 {
     MediaFileTableWidget *table = widget.table();
@@ -469,6 +510,7 @@ int main(int argc, char *argv[])
 
     scrollCovers(widget);
     sortAndSearch(widget);
+    bulkEdits(widget);
     QElapsedTimer timer;
     timer.start();
     widget.UndoChangesInTable();

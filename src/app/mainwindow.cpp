@@ -6,11 +6,16 @@
 #include "operations/globalreplacebox.h"
 #include "operations/keysandbpmbox.h"
 #include "operations/panelmode.h"
+#include "settings/usersettings.h"
 #include "table/addmediafilewidget.h"
+#include "table/selectionpanel.h"
+#include "table/tableundo.h"
 #include "widgets/sonvelmessagebox.h"
 #include "widgets/vrnotification.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,7 +67,8 @@ MainWindow::MainWindow(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(m_toolbar, 0, Qt::AlignTop);
     layout->addWidget(m_operationPanel);
-    layout->addWidget(m_mediaWidget);
+    createSidePanel();
+    layout->addWidget(m_splitter, 1);
     layout->addWidget(m_bottomBar, 0, Qt::AlignBottom);
     m_operationPanel->hide();
 
@@ -84,6 +90,54 @@ MainWindow::~MainWindow()
 MainWindow *MainWindow::instance()
 {
     return s_instance;
+}
+
+// The table and the side panel share the width; the panel keeps its own
+// when the window grows.
+void MainWindow::createSidePanel()
+{
+    m_selectionPanel = new SelectionPanel(m_mediaWidget->table());
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->addWidget(m_mediaWidget);
+    m_splitter->addWidget(m_selectionPanel);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setCollapsible(1, false);
+    const UserSettings::SidePanel remembered = UserSettings::sidePanel();
+    m_splitter->setSizes({4 * remembered.width, remembered.width});
+    m_selectionPanel->setVisible(remembered.visible);
+    m_toolbar->setSidePanelChecked(remembered.visible);
+
+    connect(m_selectionPanel, &SelectionPanel::fieldSet, m_mediaWidget, &AddMediaFileWidget::setFieldOfRows);
+    connect(m_selectionPanel, &SelectionPanel::coverSet, m_mediaWidget, &AddMediaFileWidget::setCoverOfRows);
+    connect(m_mediaWidget->history(), &TableUndo::changed, m_selectionPanel, &SelectionPanel::scheduleRefresh);
+    connect(m_toolbar, &TopSectionWidget::sidePanelToggled, this, &MainWindow::setSidePanelVisible);
+    connect(m_splitter, &QSplitter::splitterMoved, this, &MainWindow::rememberSidePanel);
+
+    m_sidePanelAction = new QAction(tr("Selection Panel"), this);
+    m_sidePanelAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_sidePanelAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_sidePanelAction);
+    connect(m_sidePanelAction, &QAction::triggered, this,
+            [this] { setSidePanelVisible(!m_selectionPanel->isVisible()); });
+}
+
+void MainWindow::setSidePanelVisible(bool visible)
+{
+    m_selectionPanel->setVisible(visible);
+    m_toolbar->setSidePanelChecked(visible);
+    if (visible)
+        m_selectionPanel->scheduleRefresh();
+    rememberSidePanel();
+}
+
+void MainWindow::rememberSidePanel()
+{
+    UserSettings::SidePanel panel = UserSettings::sidePanel();
+    panel.visible = m_selectionPanel->isVisibleTo(this);
+    if (panel.visible && m_splitter->sizes().value(1) > 0)
+        panel.width = m_splitter->sizes().value(1);
+    UserSettings::rememberSidePanel(panel);
 }
 
 void MainWindow::listPopulated(bool x)

@@ -6,6 +6,9 @@ class AddMediaFileWidget;
 class GlobalReplaceBox;
 class LowerLevelWidget;
 class MediaIntake;
+class QAction;
+class QSplitter;
+class SelectionPanel;
 class SonvelMessageBox;
 class TopSectionWidget;
 
@@ -28,6 +31,10 @@ public:
     LowerLevelWidget *bottomBar() const { return m_bottomBar; }
     GlobalReplaceBox *operationPanel() const { return m_operationPanel; }
     MediaIntake *intake() const { return m_intake; }
+    SelectionPanel *selectionPanel() const { return m_selectionPanel; }
+    // Shows or hides the side panel, as its toolbar button and Ctrl+E do,
+    // and remembers it.
+    void setSidePanelVisible(bool visible);
 
 public slots:
     void listPopulated(bool x);
@@ -46,6 +53,8 @@ protected:
 
 private:
     void togglePanel(int operation, int mode, const QString &keyword);
+    void createSidePanel();
+    void rememberSidePanel();
 
     AddMediaFileWidget *m_mediaWidget = nullptr;
     TopSectionWidget *m_toolbar = nullptr;
@@ -53,4 +62,7 @@ private:
     GlobalReplaceBox *m_operationPanel = nullptr;
     MediaIntake *m_intake = nullptr;
     SonvelMessageBox *m_seratoConfirmation = nullptr;
+    SelectionPanel *m_selectionPanel = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QAction *m_sidePanelAction = nullptr;
 };

@@ -86,6 +86,20 @@ void TopSectionWidget::createButtons()
     // "&&" shows one ampersand rather than making a shortcut.
     m_keysButton = makeButton(tr("Keys && BPM"), QStringLiteral("keysButton"), true,
                               &TopSectionWidget::keys_BpmButtonClicked);
+
+    m_sidePanelButton = new QPushButton(tr("Selection Panel"));
+    m_sidePanelButton->setObjectName(QStringLiteral("sidePanelButton"));
+    m_sidePanelButton->setCheckable(true);
+    m_sidePanelButton->setFont(VrFontProvider::font13(QFont::Normal));
+    m_sidePanelButton->setFixedHeight(GeometryProvider::scaled(35));
+    m_sidePanelButton->setToolTip(tr("Show or hide the fields of the selected rows (Ctrl+E)"));
+    connect(m_sidePanelButton, &QPushButton::toggled, this, &TopSectionWidget::sidePanelToggled);
+}
+
+void TopSectionWidget::setSidePanelChecked(bool checked)
+{
+    const QSignalBlocker blocker(m_sidePanelButton);
+    m_sidePanelButton->setChecked(checked);
 }
 
 void TopSectionWidget::createViewToggle()
@@ -149,6 +163,8 @@ void TopSectionWidget::createLayout()
     auto *viewRow = new QHBoxLayout;
     viewRow->setContentsMargins(0, 0, 0, 0);
     viewRow->addStretch();
+    viewRow->addWidget(m_sidePanelButton);
+    viewRow->addSpacing(10);
     viewRow->addWidget(m_viewToggle);
     viewRow->addSpacing(10);
     viewRow->addWidget(m_settingsButton);

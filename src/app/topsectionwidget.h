@@ -33,6 +33,7 @@ public:
     void uncheckOtherOperations(int k);
     void setViewToggleChecked(bool checked);
     void setViewToggleVisible(bool visible);
+    void setSidePanelChecked(bool checked);
 
 signals:
     void passMediaList(QStringList media_lists);
@@ -45,6 +46,7 @@ signals:
     void rename_FilesClicked();
     void tagFromFilesClicked();
     void keysAndBpmClicked();
+    void sidePanelToggled(bool shown);
     void changeView(int i);
     void SearchPattern(QString searching_word);
 
@@ -84,6 +86,7 @@ private:
     QPushButton *m_toFilenameButton = nullptr;
     QPushButton *m_fromFilenameButton = nullptr;
     QPushButton *m_keysButton = nullptr;
+    QPushButton *m_sidePanelButton = nullptr;
     QAction *m_searchAction = nullptr;
     AButton *m_viewToggle = nullptr;
     AButton *m_settingsButton = nullptr;

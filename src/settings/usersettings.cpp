@@ -12,6 +12,8 @@ const QString kTempoPrecision = QStringLiteral("tempo/oneDecimal");
 const QString kTempoFold = QStringLiteral("tempo/fold");
 const QString kTempoLow = QStringLiteral("tempo/low");
 const QString kTempoHigh = QStringLiteral("tempo/high");
+const QString kPanelVisible = QStringLiteral("sidePanel/visible");
+const QString kPanelWidth = QStringLiteral("sidePanel/width");
 } // namespace
 
 std::unique_ptr<QSettings> open()
@@ -60,6 +62,22 @@ void rememberTempoChoice(const TempoChoice &choice)
     settings->setValue(kTempoFold, choice.fold);
     settings->setValue(kTempoLow, choice.range.low);
     settings->setValue(kTempoHigh, choice.range.high);
+}
+
+SidePanel sidePanel()
+{
+    const std::unique_ptr<QSettings> settings = open();
+    SidePanel panel;
+    panel.visible = settings->value(kPanelVisible, panel.visible).toBool();
+    panel.width = qMax(100, settings->value(kPanelWidth, panel.width).toInt());
+    return panel;
+}
+
+void rememberSidePanel(const SidePanel &panel)
+{
+    const std::unique_ptr<QSettings> settings = open();
+    settings->setValue(kPanelVisible, panel.visible);
+    settings->setValue(kPanelWidth, panel.width);
 }
 
 } // namespace UserSettings

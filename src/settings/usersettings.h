@@ -32,4 +32,13 @@ struct TempoChoice
 TempoChoice tempoChoice();
 void rememberTempoChoice(const TempoChoice &choice);
 
+// The side panel for the selected rows.
+struct SidePanel
+{
+    bool visible = false;
+    int width = 340;
+};
+SidePanel sidePanel();
+void rememberSidePanel(const SidePanel &panel);
+
 } // namespace UserSettings

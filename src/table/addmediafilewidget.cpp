@@ -3,6 +3,7 @@
 #include "table/bulktextpasses.h"
 #include "table/coverartdisplaybox.h"
 #include "table/covercolumn.h"
+#include "table/coveroriginals.h"
 #include "table/failurereport.h"
 #include "table/mediafiletablewidget.h"
 #include "table/mediascan.h"
@@ -45,7 +46,14 @@ AddMediaFileWidget::AddMediaFileWidget(QWidget *parent)
     });
 }
 
-AddMediaFileWidget::~AddMediaFileWidget() = default;
+// The table outlives the records while the widget's children go, and still
+// paints and sorts on the way out: it must not reach into them then.
+AddMediaFileWidget::~AddMediaFileWidget()
+{
+    m_table->setMarks({});
+    m_table->setCoverPresence({});
+    m_table->covers()->setOverride({});
+}
 
 void AddMediaFileWidget::createTable()
 {
@@ -69,6 +77,8 @@ void AddMediaFileWidget::createTable()
         m_records.remove(location);
     });
     m_table->setCoverPresence([this](const QString &location) { return m_records.record(location).hasCover(); });
+    m_table->setMarks({[this](const QString &location, const QString &key) { return m_records.isFieldEdited(location, key); },
+                       [this](const QString &location) { return m_records.saveFailure(location); }});
     m_table->covers()->setOverride([this](const QString &location) -> std::optional<QImage> {
         const RowRecord record = m_records.record(location);
         if (record.cover == RowRecord::Cover::AsRead)
@@ -214,6 +224,7 @@ void AddMediaFileWidget::emptyTable()
     m_table->forgetCovers();
     m_records.clear();
     m_history->clear();
+    CoverOriginals::clear();
     m_table->stretchColumnsOfEmptyList();
 }
 
@@ -254,6 +265,8 @@ void AddMediaFileWidget::initiateSaveChanges()
     else
         VrNotification::showNotification(report.message(), report.failures.isEmpty() ? Warning : Error);
     m_history->clear();
+    // Cells lose their edited mark; failed rows show theirs.
+    m_table->viewport()->update();
     // A row that failed stays changed, so the user can fix the cause and save
     // again.
     if (!m_records.hasChanges())
@@ -299,6 +312,33 @@ bool AddMediaFileWidget::renameRowFile(QString newBaseName, QString location, in
 void AddMediaFileWidget::getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep)
 {
     m_history->step(tr("Tags from File Names"), [&] { m_passes->tagsFromFileNames(tagslist, sep); });
+}
+
+void AddMediaFileWidget::setFieldOfRows(const QString &key, const QString &text, const QList<int> &rows)
+{
+    const int column = TagColumns::position(key);
+    const QString name = text.isEmpty() ? tr("Clear %1 in %n Rows", nullptr, rows.size()).arg(key)
+                                        : tr("Set %1 in %n Rows", nullptr, rows.size()).arg(key);
+    m_history->step(name, [&] {
+        for (int row : rows)
+            m_table->setCellText(row, column, text);
+    });
+}
+
+void AddMediaFileWidget::setCoverOfRows(const QImage &picture, const QList<int> &rows)
+{
+    const QImage fitted = RowSave::fitForTable(picture);
+    const QString name = picture.isNull() ? tr("Remove Covers of %n Rows", nullptr, rows.size())
+                                          : tr("Set Cover of %n Rows", nullptr, rows.size());
+    m_history->step(name, [&] {
+        for (int row : rows) {
+            m_history->coverChanged(row, fitted);
+            // Rows off screen get their label from the records as they come into view.
+            if (m_table->coverLabel(row))
+                m_table->installCoverLabel(row, QPixmap::fromImage(fitted), true);
+        }
+    });
+    m_table->covers()->scheduleRefresh();
 }
 
 void AddMediaFileWidget::convertKeys(KeyNotation notation)
@@ -375,7 +415,7 @@ void AddMediaFileWidget::doubleClickedOnCell(int row, int col)
 
 void AddMediaFileWidget::getCoverPicLocation(QString &loc)
 {
-    const QImage picture(loc);
+    const QImage picture = CoverOriginals::load(loc);
     if (picture.isNull() || m_coverBoxRow < 0 || m_coverBoxRow >= m_table->rowCount())
         return;
     m_history->step(tr("Replace Artwork"), [&] { replaceCover(m_coverBoxRow, RowSave::fitForTable(picture)); });

@@ -88,6 +88,10 @@ public slots:
     void tableSelectionChanged();
     void getTagsAndSepToRename(QStringList &tagslist, QString sep);
     void getTagListAndSep_To_FetchFromFile(QStringList &tagslist, QString sep);
+    // One undoable step each, from the side panel: a text, or a cover (a
+    // null picture removes them), on the given rows.
+    void setFieldOfRows(const QString &key, const QString &text, const QList<int> &rows);
+    void setCoverOfRows(const QImage &picture, const QList<int> &rows);
     // Each one undoable step over every row.
     void convertKeys(KeyNotation notation);
     void normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold);

@@ -44,6 +44,8 @@ public:
     // The row's picture wherever the row is: the override, the cached one,
     // or the file's, read now.
     QImage picture(int row);
+    // Whether the row's picture is no longer the file's own.
+    bool isReplaced(int row) const { return m_override && m_override(locationOf(row)); }
     // Shows picture in the row's cell now (a changed cover, say).
     QLabel *install(int row, const QImage &picture);
     QLabel *label(int row) const;

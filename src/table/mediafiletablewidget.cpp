@@ -1,7 +1,9 @@
 #include "table/mediafiletablewidget.h"
 
 #include "table/covercolumn.h"
+#include "table/coveroriginals.h"
 #include "table/mediafileitemdelegate.h"
+#include "table/rowsave.h"
 #include "table/tagitem.h"
 #include "tags/tagcolumns.h"
 #include "tags/tagreadahead.h"
@@ -81,6 +83,18 @@ void MediaFileTableWidget::setUpColumns()
 int MediaFileTableWidget::columnOf(const QString &key) const
 {
     return TagColumns::position(key);
+}
+
+bool MediaFileTableWidget::isEdited(int row, int column) const
+{
+    if (!m_marks.edited || row < 0 || column < 0 || column >= TagColumns::count())
+        return false;
+    return m_marks.edited(locationOf(row), TagColumns::all().at(column).key);
+}
+
+QString MediaFileTableWidget::saveFailure(int row) const
+{
+    return m_marks.saveFailure && row >= 0 ? m_marks.saveFailure(locationOf(row)) : QString();
 }
 
 QString MediaFileTableWidget::locationOf(int row) const
@@ -287,6 +301,19 @@ void MediaFileTableWidget::setPressedCell(int row, int column)
 {
     m_pressedRow = row;
     m_pressedColumn = column;
+    m_pressedPicture = QImage();
+}
+
+// The picture as the file holds it, with its original bytes, so a cover
+// kept as chosen is passed on whole; the table's own copy is fitted.
+QImage MediaFileTableWidget::pictureForCopy(int row) const
+{
+    if (!m_covers->isReplaced(row)) {
+        const QImage own = RowSave::fitForTable(CoverOriginals::fromAudioFile(locationOf(row)));
+        if (!own.isNull())
+            return own;
+    }
+    return coverPicture(row);
 }
 
 void MediaFileTableWidget::forgetPressedCell()
@@ -304,9 +331,10 @@ bool MediaFileTableWidget::dragCopyTo(int row, int column)
     if (column != m_pressedColumn || row == m_pressedRow)
         return false;
     if (kind == Kind::Cover) {
-        const QImage picture = coverPicture(m_pressedRow);
-        installCoverLabel(row, QPixmap::fromImage(picture), false);
-        emit coverReplaced(row, picture);
+        if (m_pressedPicture.isNull())
+            m_pressedPicture = pictureForCopy(m_pressedRow);
+        installCoverLabel(row, QPixmap::fromImage(m_pressedPicture), false);
+        emit coverReplaced(row, m_pressedPicture);
         return true;
     }
     const QTableWidgetItem *source = item(m_pressedRow, column);
@@ -325,47 +353,109 @@ QModelIndex MediaFileTableWidget::singleSelected() const
 
 bool MediaFileTableWidget::canCopy() const
 {
-    return singleSelected().isValid();
+    return selectionModel()->hasSelection();
 }
 
 bool MediaFileTableWidget::canPaste() const
 {
-    const QModelIndex index = singleSelected();
-    if (!index.isValid())
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
         return false;
-    const Kind kind = TagColumns::all().at(index.column()).kind;
-    if (kind == Kind::Cover)
-        return !m_copiedPicture.isNull();
-    return kind != Kind::Location && !m_copiedText.isEmpty();
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    const bool anyCover = std::any_of(selected.cbegin(), selected.cend(),
+                                      [coverColumn](const QModelIndex &index) { return index.column() == coverColumn; });
+    if (anyCover && !m_copiedPicture.isNull())
+        return true;
+    const bool single = selected.size() == 1;
+    return !m_copiedRows.isEmpty()
+        && std::any_of(selected.cbegin(), selected.cend(),
+                       [this, single](const QModelIndex &index) { return isPastable(index.column(), single); });
 }
 
+// One cell copies its text (or picture); several copy the block they span,
+// row by row, each row's cells left to right.
 void MediaFileTableWidget::copySelectedCell()
 {
-    const QModelIndex index = singleSelected();
-    if (!index.isValid())
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
         return;
-    if (index.column() == TagColumns::position(Kind::Cover)) {
-        m_copiedPicture = coverPicture(index.row());
-    } else if (const QTableWidgetItem *cell = item(index.row(), index.column())) {
-        m_copiedText = cell->text();
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    QMap<int, QMap<int, QString>> block;
+    for (const QModelIndex &index : selected) {
+        if (index.column() == coverColumn) {
+            if (selected.size() == 1)
+                m_copiedPicture = pictureForCopy(index.row());
+        } else if (const QTableWidgetItem *cell = item(index.row(), index.column())) {
+            block[index.row()][index.column()] = cell->text();
+        }
     }
+    if (block.isEmpty())
+        return;
+    m_copiedRows.clear();
+    // One empty cell leaves nothing to paste.
+    if (block.size() == 1 && block.first().size() == 1 && block.first().first().isEmpty())
+        return;
+    for (const QMap<int, QString> &row : qAsConst(block))
+        m_copiedRows << row.values();
 }
 
 bool MediaFileTableWidget::pasteIntoSelectedCell()
 {
     if (!canPaste())
         return false;
-    const QModelIndex index = singleSelected();
-    const Kind kind = TagColumns::all().at(index.column()).kind;
-    const Step step(this, kind == Kind::Cover ? tr("Paste Cover") : tr("Paste"));
-    if (kind == Kind::Cover) {
-        installCoverLabel(index.row(), QPixmap::fromImage(m_copiedPicture), true);
-        emit coverReplaced(index.row(), m_copiedPicture);
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const int coverColumn = TagColumns::position(Kind::Cover);
+    const bool oneValue = m_copiedRows.size() == 1 && m_copiedRows.first().size() == 1;
+    const bool coverPaste = !m_copiedPicture.isNull()
+        && std::all_of(selected.cbegin(), selected.cend(),
+                       [coverColumn](const QModelIndex &index) { return index.column() == coverColumn; });
+    if (coverPaste) {
+        const Step step(this, selected.size() == 1 ? tr("Paste Cover") : tr("Paste Cover into %1 Rows").arg(selected.size()));
+        for (const QModelIndex &index : selected) {
+            installCoverLabel(index.row(), QPixmap::fromImage(m_copiedPicture), true);
+            emit coverReplaced(index.row(), m_copiedPicture);
+        }
         return true;
     }
-    if (QTableWidgetItem *cell = item(index.row(), index.column()))
-        cell->setData(Qt::DisplayRole, m_copiedText);
+    if (oneValue) {
+        // One value fills every selected cell that holds text.
+        const Step step(this, selected.size() == 1 ? tr("Paste") : tr("Paste into %1 Cells").arg(selected.size()));
+        for (const QModelIndex &index : selected) {
+            if (isPastable(index.column(), selected.size() == 1))
+                setCellText(index.row(), index.column(), m_copiedRows.first().first());
+        }
+        return false;
+    }
+    // A block goes row by row from the selection's top-left cell.
+    int top = rowCount();
+    int left = columnCount();
+    for (const QModelIndex &index : selected) {
+        top = qMin(top, index.row());
+        left = qMin(left, index.column());
+    }
+    const Step step(this, tr("Paste %1 Rows").arg(m_copiedRows.size()));
+    for (int r = 0; r < m_copiedRows.size() && top + r < rowCount(); ++r) {
+        const QStringList &texts = m_copiedRows.at(r);
+        for (int c = 0; c < texts.size() && left + c < columnCount(); ++c) {
+            if (isPastable(left + c, false))
+                setCellText(top + r, left + c, texts.at(c));
+        }
+    }
     return false;
+}
+
+// The file name takes a pasted name only on its own: one name in many rows
+// would collide on saving.
+bool MediaFileTableWidget::isPastable(int column, bool single) const
+{
+    const Kind kind = TagColumns::all().at(column).kind;
+    return kind == Kind::Text || (single && kind == Kind::FileName);
+}
+
+void MediaFileTableWidget::setCellText(int row, int column, const QString &text)
+{
+    if (QTableWidgetItem *cell = item(row, column))
+        cell->setData(Qt::DisplayRole, text);
 }
 
 void MediaFileTableWidget::markMatches(const QString &pattern)

@@ -55,6 +55,17 @@ public:
     // sorting by covers.
     void setCoverPresence(std::function<bool(const QString &location)> hasCover) { m_hasCover = std::move(hasCover); }
 
+    // What the cells show of the rows' state: edited, not saved yet; why
+    // the last save of a row failed.
+    struct Marks
+    {
+        std::function<bool(const QString &location, const QString &key)> edited;
+        std::function<QString(const QString &location)> saveFailure;
+    };
+    void setMarks(Marks marks) { m_marks = std::move(marks); }
+    bool isEdited(int row, int column) const;
+    QString saveFailure(int row) const;
+
     // A cover cell's label: no frame of its own, the picture at its own size
     // from the top-left corner. A changed cover gets the blue border.
     QLabel *installCoverLabel(int row, const QPixmap &pixmap, bool changed);
@@ -75,11 +86,15 @@ public:
     // false when nothing was copied.
     bool dragCopyTo(int row, int column);
 
-    // The copy buffer: one selected cell's text or cover picture. Pasting a
-    // text goes through the item, so it is tracked like a hand edit; true
-    // when a cover was pasted.
+    // The copy buffer: the selected cells' texts, row by row, or one cover
+    // picture. One value pastes into every selected cell, several rows paste
+    // row by row from the selection's top-left cell; each paste is one step.
+    // Texts go through the items, so they are tracked like hand edits; true
+    // when covers were pasted.
     void copySelectedCell();
     bool pasteIntoSelectedCell();
+    // Through the item, so the change is tracked.
+    void setCellText(int row, int column, const QString &text);
     bool canCopy() const;
     bool canPaste() const;
 
@@ -125,14 +140,18 @@ private:
     void moveCurrent(int rowStep, int columnStep);
     void setCoverBorder(int row, bool blue);
     void setUpSorting();
+    QImage pictureForCopy(int row) const;
+    bool isPastable(int column, bool single) const;
 
     CoverColumn *m_covers;
     int m_pressedRow = -1;
     int m_pressedColumn = -1;
     std::function<bool(const QString &location)> m_hasCover;
+    Marks m_marks;
     QList<QPointer<QLabel>> m_blueCovers;
     QSet<QString> m_borderedCovers; // by location
-    QString m_copiedText;
+    QList<QStringList> m_copiedRows;
     QImage m_copiedPicture;
+    QImage m_pressedPicture; // what a drag-copy of covers copies
     QList<QPersistentModelIndex> m_searchHits;
 };

@@ -24,6 +24,34 @@ void RowRecords::add(const QString &location, const QMap<QString, QString> &read
     record.read = read;
     record.fileHasCover = hasCover;
     m_records.insert(location, record);
+    m_changed.remove(location);
+}
+
+void RowRecords::restore(const QString &location, const RowRecord &record)
+{
+    m_records.insert(location, record);
+    track(location);
+}
+
+void RowRecords::remove(const QString &location)
+{
+    m_records.remove(location);
+    m_changed.remove(location);
+}
+
+void RowRecords::clear()
+{
+    m_records.clear();
+    m_changed.clear();
+}
+
+void RowRecords::track(const QString &location)
+{
+    const auto it = m_records.constFind(location);
+    if (it != m_records.constEnd() && it->isChanged())
+        m_changed.insert(location);
+    else
+        m_changed.remove(location);
 }
 
 void RowRecords::rename(const QString &from, const QString &to)
@@ -35,6 +63,7 @@ void RowRecords::rename(const QString &from, const QString &to)
         return;
     const RowRecord moved = it.value();
     m_records.erase(it);
+    m_changed.remove(from);
     RowRecord &target = m_records[to];
     if (target.read.isEmpty())
         target.read = moved.read;
@@ -45,6 +74,7 @@ void RowRecords::rename(const QString &from, const QString &to)
         target.cover = moved.cover;
         target.picture = moved.picture;
     }
+    track(to);
 }
 
 QString RowRecords::setField(const QString &location, const QString &columnKey, const QString &text)
@@ -56,6 +86,7 @@ QString RowRecords::setField(const QString &location, const QString &columnKey, 
         record.edited.remove(columnKey);
     else
         record.edited.insert(columnKey, text);
+    track(location);
     return before;
 }
 
@@ -69,6 +100,7 @@ void RowRecords::setCover(const QString &location, RowRecord::Cover cover, const
     RowRecord &record = m_records[location];
     record.cover = cover;
     record.picture = picture;
+    track(location);
 }
 
 void RowRecords::markSaved(const QString &location, const QStringList &kept)
@@ -86,6 +118,8 @@ void RowRecords::markSaved(const QString &location, const QStringList &kept)
     record.fileHasCover = record.hasCover();
     record.cover = RowRecord::Cover::AsRead;
     record.picture = QImage();
+    record.saveFailure.clear();
+    track(location);
 }
 
 QSet<QString> RowRecords::changedFields(const QString &location) const
@@ -110,12 +144,7 @@ QStringList RowRecords::unlisted(const QStringList &paths) const
 
 int RowRecords::changedCount() const
 {
-    int count = 0;
-    for (const RowRecord &record : m_records) {
-        if (record.isChanged())
-            ++count;
-    }
-    return count;
+    return m_changed.size();
 }
 
 RowEdit RowRecords::editOf(const QString &location, const std::function<QString(const QString &key)> &cellText) const

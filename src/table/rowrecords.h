@@ -26,6 +26,7 @@ struct RowRecord
     Cover cover = Cover::AsRead;
     QImage picture;
     bool fileHasCover = false; // a picture in the file, decoded or not
+    QString saveFailure;       // why the last save did not store it all
 
     bool hasCover() const { return cover == Cover::Replaced || (cover == Cover::AsRead && fileHasCover); }
 
@@ -38,11 +39,11 @@ class RowRecords
 public:
     void add(const QString &location, const QMap<QString, QString> &read = {}, bool hasCover = false);
     // A row back in the list as it was when it left.
-    void restore(const QString &location, const RowRecord &record) { m_records.insert(location, record); }
-    void remove(const QString &location) { m_records.remove(location); }
+    void restore(const QString &location, const RowRecord &record);
+    void remove(const QString &location);
     // A renamed file keeps its unsaved edits.
     void rename(const QString &from, const QString &to);
-    void clear() { m_records.clear(); }
+    void clear();
 
     // The field's cell now shows text; a text equal to what the file holds
     // is no change. Returns what the cell showed before.
@@ -59,12 +60,25 @@ public:
     RowRecord record(const QString &location) const { return m_records.value(location); }
     // What a save of the row writes; cellText gives a column's text.
     RowEdit editOf(const QString &location, const std::function<QString(const QString &key)> &cellText) const;
-    bool isChanged(const QString &location) const { return record(location).isChanged(); }
+    bool isChanged(const QString &location) const { return m_changed.contains(location); }
+    bool isFieldEdited(const QString &location, const QString &columnKey) const
+    {
+        const auto it = m_records.constFind(location);
+        return it != m_records.constEnd() && it->edited.contains(columnKey);
+    }
+    // Empty when the last save stored the row, or none was tried.
+    QString saveFailure(const QString &location) const { return m_records.value(location).saveFailure; }
+    void setSaveFailure(const QString &location, const QString &reason) { m_records[location].saveFailure = reason; }
     QSet<QString> changedFields(const QString &location) const;
     bool coverChanged(const QString &location) const { return record(location).cover != RowRecord::Cover::AsRead; }
     int changedCount() const;
     bool hasChanges() const { return changedCount() > 0; }
 
 private:
+    // Keeps the set of changed rows in step with the record, so asking
+    // whether anything is unsaved after each edit costs nothing.
+    void track(const QString &location);
+
     QHash<QString, RowRecord> m_records;
+    QSet<QString> m_changed;
 };

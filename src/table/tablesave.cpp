@@ -26,6 +26,7 @@ void saveRow(MediaFileTableWidget *table, RowRecords &records, int row, Report &
     records.rename(path, outcome.path);
     if (!outcome.ok())
         report.failures.addFailure(outcome.path, outcome.failure);
+    records.setSaveFailure(outcome.path, outcome.failure);
     for (const QString &key : outcome.leftAlone)
         report.leftAlone.addFailure(outcome.path, QStringLiteral("%1 \"%2\"").arg(key, edit.fields.value(key)));
     if (!outcome.keepChanges)

@@ -1,10 +1,13 @@
 #include "table/tagitem.h"
 
 #include "table/cellchecks.h"
+#include "table/mediafiletablewidget.h"
 #include "tags/tagcolumns.h"
 #include "theme/apptheme.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QStyle>
 
 TagItem::TagItem(int column, const QString &text)
     : QTableWidgetItem(text)
@@ -23,6 +26,21 @@ QVariant TagItem::data(int role) const
         const QString problem = CellChecks::problem(columnKey(), text());
         if (!problem.isEmpty())
             return role == Qt::ForegroundRole ? QVariant(AppTheme::errorText()) : QVariant(problem);
+    }
+    const auto *table = qobject_cast<const MediaFileTableWidget *>(tableWidget());
+    if (!table)
+        return QTableWidgetItem::data(role);
+    // Asked only while painting the cells in view, where the row is at hand.
+    if (role == Qt::FontRole && table->isEdited(row(), m_column)) {
+        QFont font = table->font();
+        font.setBold(true);
+        return font;
+    }
+    if (role == Qt::ToolTipRole || (role == Qt::DecorationRole && columnKey() == TagColumns::key(TagColumns::Kind::FileName))) {
+        const QString failure = table->saveFailure(row());
+        if (!failure.isEmpty())
+            return role == Qt::ToolTipRole ? QVariant(QCoreApplication::translate("TagItem", "Not saved: %1").arg(failure))
+                                           : QVariant(table->style()->standardIcon(QStyle::SP_MessageBoxWarning));
     }
     return QTableWidgetItem::data(role);
 }

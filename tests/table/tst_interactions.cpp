@@ -203,12 +203,12 @@ void TestInteractions::copyAndPaste_data()
     QTest::newRow("empty text replaces the copied text")
         << QStringList{"copy 2:Title", "edit 0:Artist=", "copy 0:Artist", "paste 1:Title"}
         << QStringList{"1:Title=Bravo"} << covers << QStringList{"0:Artist"} << false;
-    QTest::newRow("copy with two cells selected keeps the old text")
-        << QStringList{"copy 0:Title", "copy 1:Artist 2:Artist", "paste 2:Title"}
-        << QStringList{"2:Title=Alpha"} << covers << QStringList{"2:Title"} << true;
-    QTest::newRow("paste with two cells selected")
-        << QStringList{"copy 0:Title", "paste 1:Title 2:Title"} << QStringList{"1:Title=Bravo", "2:Title=Charlie"}
-        << covers << QStringList() << false;
+    QTest::newRow("two copied cells paste row by row")
+        << QStringList{"copy 0:Title", "copy 1:Artist 2:Artist", "paste 1:Title"}
+        << QStringList{"1:Title=Bea", "2:Title=Cleo"} << covers << QStringList{"1:Title", "2:Title"} << true;
+    QTest::newRow("one value pastes into every selected cell")
+        << QStringList{"copy 0:Title", "paste 1:Title 2:Artist"} << QStringList{"1:Title=Alpha", "2:Artist=Alpha"}
+        << covers << QStringList{"1:Title", "2:Artist"} << true;
     QTest::newRow("cover into a row without one")
         << QStringList{"copy 0:CoverArt", "paste 1:CoverArt"} << QStringList()
         << QStringList{"300x300", "300x300", "120x80"} << QStringList{"1:+cover"} << true;
