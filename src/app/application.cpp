@@ -7,7 +7,6 @@
 #include "settings/savingsettings.h"
 #include "settings/settingsdialog.h"
 #include "settings/usersettings.h"
-#include "app/windowplacement.h"
 #include "table/addmediafilewidget.h"
 #include "theme/geometryprovider.h"
 #include "update/updatedialog.h"
@@ -90,9 +89,7 @@ void Application::openApplication()
 {
     if (!m_mainWindow)
         return;
-    QScreen *screen = primaryScreen();
-    const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
-    m_mainWindow->setGeometry(initialMainWindowGeometry(available));
+    m_mainWindow->restoreLayout();
     m_mainWindow->show();
     if (!m_startupPaths.isEmpty())
         QTimer::singleShot(0, this, &Application::addStartupPaths);
@@ -150,6 +147,8 @@ void Application::handleCommand(Command &command)
         // A new dialog per request, deleted after it closes rather than kept
         // as a hidden child for every opening.
         SettingsDialog dialog(m_mainWindow);
+        if (m_mainWindow)
+            connect(&dialog, &SettingsDialog::resetLayoutRequested, m_mainWindow, &MainWindow::resetLayout);
         dialog.exec();
         return;
     }

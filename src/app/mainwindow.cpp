@@ -3,11 +3,13 @@
 #include "app/lowerlevelwidget.h"
 #include "app/mediaintake.h"
 #include "app/topsectionwidget.h"
+#include "app/windowplacement.h"
 #include "operations/globalreplacebox.h"
 #include "operations/keysandbpmbox.h"
 #include "operations/panelmode.h"
 #include "settings/usersettings.h"
 #include "table/addmediafilewidget.h"
+#include "table/mediafiletablewidget.h"
 #include "table/selectionpanel.h"
 #include "table/tableundo.h"
 #include "widgets/sonvelmessagebox.h"
@@ -15,12 +17,36 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 namespace {
 MainWindow *s_instance = nullptr;
+
+QSize primaryAvailableSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableSize() : QSize(1024, 768);
 }
+} // namespace
+
+std::function<MainWindow::CloseAnswer(QWidget *parent)> MainWindow::askBeforeClosing = [](QWidget *parent) {
+    SonvelMessageBox box(parent);
+    box.setMessage(QStringLiteral("warning"),
+                   QStringLiteral("You have unsaved changes. Save them before closing?"));
+    box.offerSaving();
+    switch (box.exec()) {
+    case SonvelMessageBox::Confirmed:
+        return CloseAnswer::Save;
+    case SonvelMessageBox::Discarded:
+        return CloseAnswer::Discard;
+    default:
+        return CloseAnswer::Cancel;
+    }
+};
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -73,6 +99,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_operationPanel->hide();
 
     setCentralWidget(central);
+    m_firstHeaderState = m_mediaWidget->table()->horizontalHeader()->saveState();
     s_instance = this;
     VrNotification::setHost(this);
     setUnifiedTitleAndToolBarOnMac(true);
@@ -219,14 +246,75 @@ void MainWindow::seratoRemoval()
 // and undoing at least ask.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_mediaWidget->hasUnsavedChanges()) {
-        SonvelMessageBox box;
-        box.setMessage(QStringLiteral("warning"),
-                       QStringLiteral("You have unsaved changes. Close without saving?"));
-        if (box.exec() != 1) {
-            event->ignore();
-            return;
-        }
+    if (!mayClose()) {
+        event->ignore();
+        return;
     }
+    rememberLayout();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::mayClose()
+{
+    if (!m_mediaWidget->hasUnsavedChanges())
+        return true;
+    switch (askBeforeClosing(this)) {
+    case CloseAnswer::Discard:
+        return true;
+    case CloseAnswer::Save:
+        m_mediaWidget->saveChangesToFile();
+        // A row that failed to save stays changed; closing would lose it.
+        return !m_mediaWidget->hasUnsavedChanges();
+    case CloseAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void MainWindow::restoreLayout()
+{
+    const UserSettings::WindowLayout layout = UserSettings::windowLayout();
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    setGeometry(restoredMainWindowGeometry(layout.geometry, screens, primaryAvailableSize()));
+    if (layout.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    // A state from a build with other columns is refused and the first
+    // layout stays.
+    if (!layout.header.isEmpty() && !m_mediaWidget->table()->horizontalHeader()->restoreState(layout.header))
+        m_mediaWidget->table()->horizontalHeader()->restoreState(m_firstHeaderState);
+    applySort(layout.sortColumn, layout.sortOrder);
+}
+
+void MainWindow::rememberLayout() const
+{
+    const QHeaderView *header = m_mediaWidget->table()->horizontalHeader();
+    UserSettings::WindowLayout layout;
+    layout.maximised = isMaximized();
+    layout.geometry = layout.maximised ? normalGeometry() : geometry();
+    layout.header = header->saveState();
+    layout.sortColumn = header->sortIndicatorSection();
+    layout.sortOrder = header->sortIndicatorOrder();
+    UserSettings::rememberWindowLayout(layout);
+}
+
+void MainWindow::resetLayout()
+{
+    UserSettings::forgetWindowLayout();
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    setGeometry(initialMainWindowGeometry(primaryAvailableSize()));
+    m_mediaWidget->table()->horizontalHeader()->restoreState(m_firstHeaderState);
+    applySort(-1, Qt::AscendingOrder);
+}
+
+// Rows are only sorted when there are some; an empty table just shows the
+// order that rows added later will take.
+void MainWindow::applySort(int column, Qt::SortOrder order)
+{
+    MediaFileTableWidget *table = m_mediaWidget->table();
+    if (column >= 0 && column < table->columnCount() && table->rowCount() > 0)
+        table->sortBy(column, order);
+    else
+        table->horizontalHeader()->setSortIndicator(column < table->columnCount() ? column : -1, order);
 }

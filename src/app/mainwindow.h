@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class AddMediaFileWidget;
 class GlobalReplaceBox;
 class LowerLevelWidget;
@@ -23,6 +25,11 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    enum class CloseAnswer { Save, Discard, Cancel };
+    // What to do with unsaved changes when the window closes; tests answer
+    // in the user's place.
+    static std::function<CloseAnswer(QWidget *parent)> askBeforeClosing;
+
     // Parent of every notification; set once the window is built.
     static MainWindow *instance();
 
@@ -35,6 +42,13 @@ public:
     // Shows or hides the side panel, as its toolbar button and Ctrl+E do,
     // and remembers it.
     void setSidePanelVisible(bool visible);
+
+    // Size, place, columns and sort: put back before the window first shows,
+    // remembered when it closes.
+    void restoreLayout();
+    void rememberLayout() const;
+    // Forgets the remembered layout and goes back to the first one at once.
+    void resetLayout();
 
 public slots:
     void listPopulated(bool x);
@@ -55,6 +69,8 @@ private:
     void togglePanel(int operation, int mode, const QString &keyword);
     void createSidePanel();
     void rememberSidePanel();
+    bool mayClose();
+    void applySort(int column, Qt::SortOrder order);
 
     AddMediaFileWidget *m_mediaWidget = nullptr;
     TopSectionWidget *m_toolbar = nullptr;
@@ -65,4 +81,5 @@ private:
     SelectionPanel *m_selectionPanel = nullptr;
     QSplitter *m_splitter = nullptr;
     QAction *m_sidePanelAction = nullptr;
+    QByteArray m_firstHeaderState;
 };

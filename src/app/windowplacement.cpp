@@ -8,3 +8,14 @@ QRect initialMainWindowGeometry(const QSize &available)
     const int y = available.height() / 2 - height / 2;
     return QRect(x, y, width, height);
 }
+
+QRect restoredMainWindowGeometry(const QRect &saved, const QList<QRect> &screens, const QSize &primaryAvailable)
+{
+    if (saved.isValid()) {
+        for (const QRect &screen : screens) {
+            if (screen.contains(saved.center()))
+                return saved;
+        }
+    }
+    return initialMainWindowGeometry(primaryAvailable);
+}

@@ -12,6 +12,11 @@ class SettingsDialog : public QDialog
 public:
     explicit SettingsDialog(QWidget *parent = nullptr);
 
+signals:
+    // The "Reset Layout" button: the window, columns and sort go back to
+    // their first layout.
+    void resetLayoutRequested();
+
 private:
     QPagedWidget *m_pagedWidget;
 };

@@ -14,6 +14,12 @@ const QString kTempoLow = QStringLiteral("tempo/low");
 const QString kTempoHigh = QStringLiteral("tempo/high");
 const QString kPanelVisible = QStringLiteral("sidePanel/visible");
 const QString kPanelWidth = QStringLiteral("sidePanel/width");
+const QString kWindowGroup = QStringLiteral("window");
+const QString kWindowGeometry = QStringLiteral("window/geometry");
+const QString kWindowMaximised = QStringLiteral("window/maximised");
+const QString kWindowHeader = QStringLiteral("window/header");
+const QString kWindowSortColumn = QStringLiteral("window/sortColumn");
+const QString kWindowSortDescending = QStringLiteral("window/sortDescending");
 } // namespace
 
 std::unique_ptr<QSettings> open()
@@ -78,6 +84,34 @@ void rememberSidePanel(const SidePanel &panel)
     const std::unique_ptr<QSettings> settings = open();
     settings->setValue(kPanelVisible, panel.visible);
     settings->setValue(kPanelWidth, panel.width);
+}
+
+WindowLayout windowLayout()
+{
+    const std::unique_ptr<QSettings> settings = open();
+    WindowLayout layout;
+    layout.geometry = settings->value(kWindowGeometry).toRect();
+    layout.maximised = settings->value(kWindowMaximised, false).toBool();
+    layout.header = settings->value(kWindowHeader).toByteArray();
+    layout.sortColumn = settings->value(kWindowSortColumn, -1).toInt();
+    if (settings->value(kWindowSortDescending, false).toBool())
+        layout.sortOrder = Qt::DescendingOrder;
+    return layout;
+}
+
+void rememberWindowLayout(const WindowLayout &layout)
+{
+    const std::unique_ptr<QSettings> settings = open();
+    settings->setValue(kWindowGeometry, layout.geometry);
+    settings->setValue(kWindowMaximised, layout.maximised);
+    settings->setValue(kWindowHeader, layout.header);
+    settings->setValue(kWindowSortColumn, layout.sortColumn);
+    settings->setValue(kWindowSortDescending, layout.sortOrder == Qt::DescendingOrder);
+}
+
+void forgetWindowLayout()
+{
+    open()->remove(kWindowGroup);
 }
 
 } // namespace UserSettings

@@ -3,6 +3,8 @@
 #include "operations/bpmvalue.h"
 #include "operations/musickey.h"
 
+#include <QByteArray>
+#include <QRect>
 #include <QSettings>
 
 #include <memory>
@@ -40,5 +42,19 @@ struct SidePanel
 };
 SidePanel sidePanel();
 void rememberSidePanel(const SidePanel &panel);
+
+// The main window as the user left it. An invalid geometry means nothing is
+// remembered and the window takes its first placement.
+struct WindowLayout
+{
+    QRect geometry; // the normal geometry, also while maximised
+    bool maximised = false;
+    QByteArray header; // QHeaderView::saveState(): column widths and order
+    int sortColumn = -1;
+    Qt::SortOrder sortOrder = Qt::AscendingOrder;
+};
+WindowLayout windowLayout();
+void rememberWindowLayout(const WindowLayout &layout);
+void forgetWindowLayout();
 
 } // namespace UserSettings

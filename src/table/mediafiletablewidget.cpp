@@ -75,7 +75,9 @@ void MediaFileTableWidget::setUpColumns()
     setHorizontalHeaderLabels(TagColumns::keys());
     setColumnHidden(TagColumns::position(Kind::Location), true);
     setItemDelegate(new MediaFileItemDelegate(this));
-    horizontalHeader()->setSectionsMovable(false);
+    // Columns are found by logical index, which stays with a column the user
+    // drags elsewhere.
+    horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
 }
 

@@ -19,12 +19,14 @@ SonvelMessageBox::SonvelMessageBox(QWidget *parent)
     , m_messageLabel(new QLabel)
     , m_okButton(new QPushButton(tr("Ok")))
     , m_cancelButton(new QPushButton(tr("Cancel")))
+    , m_discardButton(new QPushButton(tr("Discard")))
 {
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
     m_iconLabel->setObjectName(QStringLiteral("iconLabel"));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_discardButton->setObjectName(QStringLiteral("discardButton"));
 
     m_titleLabel->setFont(VrFontProvider::font20(QFont::Bold));
     m_titleLabel->setProperty("dialogTitle", true);
@@ -32,7 +34,7 @@ SonvelMessageBox::SonvelMessageBox(QWidget *parent)
     m_messageLabel->setFont(VrFontProvider::font14(QFont::Normal));
     m_messageLabel->setProperty("dialogMessage", true);
 
-    for (QPushButton *button : {m_okButton, m_cancelButton}) {
+    for (QPushButton *button : {m_okButton, m_discardButton, m_cancelButton}) {
         button->setFont(VrFontProvider::font14(QFont::Normal));
         button->setMinimumHeight(GeometryProvider::scaled(30));
         button->setMinimumWidth(GeometryProvider::scaled(100));
@@ -40,6 +42,8 @@ SonvelMessageBox::SonvelMessageBox(QWidget *parent)
     }
     connect(m_okButton, &QPushButton::clicked, this, &SonvelMessageBox::ok_Clicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &SonvelMessageBox::cancel_Clicked);
+    connect(m_discardButton, &QPushButton::clicked, this, [this] { done(Discarded); });
+    m_discardButton->hide();
 
     auto *titleBar = new QWidget(this);
     auto *titleLayout = new QHBoxLayout(titleBar);
@@ -62,6 +66,7 @@ SonvelMessageBox::SonvelMessageBox(QWidget *parent)
     buttonRow->setContentsMargins(10, 10, 10, 10);
     buttonRow->addStretch();
     buttonRow->addWidget(m_okButton);
+    buttonRow->addWidget(m_discardButton);
     buttonRow->addWidget(m_cancelButton);
     buttonRow->addSpacing(10);
 
@@ -90,6 +95,12 @@ void SonvelMessageBox::setMessage(const QString &kind, const QString &text)
     }
     m_messageLabel->setText(text);
     m_messageLabel->setWordWrap(true);
+}
+
+void SonvelMessageBox::offerSaving()
+{
+    m_okButton->setText(tr("Save"));
+    m_discardButton->show();
 }
 
 void SonvelMessageBox::ok_Clicked()

@@ -7,7 +7,7 @@ class QLabel;
 class QPushButton;
 
 // The program's own frameless confirmation box. exec() returns
-// QDialog::Accepted only when "Ok" was pressed.
+// QDialog::Accepted only when "Ok" (or "Save") was pressed.
 class SonvelMessageBox : public QDialog
 {
     Q_OBJECT
@@ -15,7 +15,12 @@ class SonvelMessageBox : public QDialog
 public:
     explicit SonvelMessageBox(QWidget *parent = nullptr);
 
+    // exec()'s answers; Discarded only comes from a box that offers saving.
+    enum Answer { Cancelled = QDialog::Rejected, Confirmed = QDialog::Accepted, Discarded = 2 };
+
     void setMessage(const QString &kind, const QString &text);
+    // "Save", "Discard" and "Cancel" instead of "Ok" and "Cancel".
+    void offerSaving();
 
 public slots:
     void ok_Clicked();
@@ -33,6 +38,7 @@ private:
     QLabel *m_messageLabel;
     QPushButton *m_okButton;
     QPushButton *m_cancelButton;
+    QPushButton *m_discardButton;
     bool m_dragging = false;
     QPoint m_pressPosition;
 };

@@ -11,6 +11,8 @@
 #include <QFontDatabase>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Drives the real application object; it must be the process's only
@@ -25,6 +27,8 @@ public:
 private slots:
     void placement_data();
     void placement();
+    void restoredPlacement_data();
+    void restoredPlacement();
     void startUpLoadsFontsAndStyleSheet();
     void mainWindowAppearsAfterTimer();
     void updateDialogCommands();
@@ -49,6 +53,31 @@ void TestApplication::placement()
 {
     QFETCH(QSize, available);
     QTEST(initialMainWindowGeometry(available), "expected");
+}
+
+void TestApplication::restoredPlacement_data()
+{
+    QTest::addColumn<QRect>("saved");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QRect>("expected");
+    const QRect left(0, 0, 1920, 1040);
+    const QRect right(1920, 0, 1280, 984);
+    const QRect first = initialMainWindowGeometry(QSize(1920, 1040));
+    QTest::newRow("nothing saved") << QRect() << QList<QRect>{left} << first;
+    QTest::newRow("on the primary") << QRect(100, 50, 900, 700) << QList<QRect>{left} << QRect(100, 50, 900, 700);
+    QTest::newRow("on the second screen") << QRect(2000, 40, 1000, 800) << QList<QRect>{left, right}
+                                          << QRect(2000, 40, 1000, 800);
+    QTest::newRow("second screen gone") << QRect(2000, 40, 1000, 800) << QList<QRect>{left} << first;
+    QTest::newRow("middle off every screen") << QRect(-900, -700, 1000, 800) << QList<QRect>{left, right} << first;
+    QTest::newRow("overlapping an edge") << QRect(1500, 100, 800, 600) << QList<QRect>{left}
+                                         << QRect(1500, 100, 800, 600);
+}
+
+void TestApplication::restoredPlacement()
+{
+    QFETCH(QRect, saved);
+    QFETCH(QList<QRect>, screens);
+    QTEST(restoredMainWindowGeometry(saved, screens, QSize(1920, 1040)), "expected");
 }
 
 void TestApplication::startUpLoadsFontsAndStyleSheet()
@@ -202,6 +231,9 @@ void TestApplication::quitCommandEndsEventLoop()
 int main(int argc, char *argv[])
 {
     AppTheme::registerResources();
+    // The window's remembered layout must not come from the user's own file.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     LogCapture log;
     Application app(argc, argv);
     if (!log.contains(QStringLiteral("Number of command observers: 1")))

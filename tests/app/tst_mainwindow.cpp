@@ -1,15 +1,22 @@
 #include "app/lowerlevelwidget.h"
 #include "app/mainwindow.h"
 #include "app/topsectionwidget.h"
+#include "app/windowplacement.h"
 #include "common/testmain.h"
+#include "settings/usersettings.h"
+#include "table/mediafiletablewidget.h"
 #include "table/tablefixture.h"
 #include "widgets/sonvelmessagebox.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
 using namespace TableFixture;
+
+Q_DECLARE_METATYPE(MainWindow::CloseAnswer)
 
 namespace {
 
@@ -81,6 +88,8 @@ private slots:
     void seratoRemovalAsksFirst();
     void closeAsksOnlyWithUnsavedChanges_data();
     void closeAsksOnlyWithUnsavedChanges();
+    void layoutSurvivesRestartUntilReset_data();
+    void layoutSurvivesRestartUntilReset();
 
 private:
     QStringList makeFiles(int count);
@@ -88,12 +97,35 @@ private:
 
     MainWindow *m_window = nullptr;
     QTemporaryDir *m_tmp = nullptr;
+    QTemporaryDir m_settings;
+    std::function<MainWindow::CloseAnswer(QWidget *)> m_askBeforeClosing;
 };
+
+namespace {
+
+QHeaderView *headerOf(const MainWindow &window)
+{
+    return window.mediaWidget()->table()->horizontalHeader();
+}
+
+// What the user can change of the columns: width and place, per column.
+QList<QPair<int, int>> columnLayout(const MainWindow &window)
+{
+    const QHeaderView *header = headerOf(window);
+    QList<QPair<int, int>> columns;
+    for (int c = 0; c < header->count(); ++c)
+        columns.append({header->sectionSize(c), header->visualIndex(c)});
+    return columns;
+}
+
+} // namespace
 
 void TestMainWindow::initTestCase()
 {
     // Closing the window in a test must not end the test's event loops.
     QApplication::setQuitOnLastWindowClosed(false);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    m_askBeforeClosing = MainWindow::askBeforeClosing;
 }
 
 void TestMainWindow::init()
@@ -107,6 +139,8 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
+    MainWindow::askBeforeClosing = m_askBeforeClosing;
+    UserSettings::forgetWindowLayout();
     closeNotifications();
     delete m_window;
     m_window = nullptr;
@@ -329,51 +363,132 @@ void TestMainWindow::seratoRemovalAsksFirst()
 
 void TestMainWindow::closeAsksOnlyWithUnsavedChanges_data()
 {
+    using Answer = MainWindow::CloseAnswer;
     QTest::addColumn<QString>("before"); // what the user did before closing
-    QTest::addColumn<bool>("ok");        // the answer, when asked
+    QTest::addColumn<Answer>("answer");  // the answer, when asked
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written"); // the edit reached the files
 
-    QTest::newRow("empty list") << QString() << true << false << true;
-    QTest::newRow("files, no edits") << QStringLiteral("add") << true << false << true;
-    QTest::newRow("edits, ok") << QStringLiteral("edit") << true << true << true;
-    QTest::newRow("edits, cancel") << QStringLiteral("edit") << false << true << false;
-    QTest::newRow("edits saved") << QStringLiteral("save") << true << false << true;
-    QTest::newRow("edits undone") << QStringLiteral("undo") << true << false << true;
+    QTest::newRow("empty list") << QString() << Answer::Cancel << false << true << false;
+    QTest::newRow("files, no edits") << QStringLiteral("add") << Answer::Cancel << false << true << false;
+    QTest::newRow("edits, save") << QStringLiteral("edit") << Answer::Save << true << true << true;
+    QTest::newRow("edits, discard") << QStringLiteral("edit") << Answer::Discard << true << true << false;
+    QTest::newRow("edits, cancel") << QStringLiteral("edit") << Answer::Cancel << true << false << false;
+    QTest::newRow("edits saved") << QStringLiteral("save") << Answer::Cancel << false << true << true;
+    QTest::newRow("edits undone") << QStringLiteral("undo") << Answer::Cancel << false << true << false;
 }
 
 void TestMainWindow::closeAsksOnlyWithUnsavedChanges()
 {
     QFETCH(QString, before);
-    QFETCH(bool, ok);
+    QFETCH(MainWindow::CloseAnswer, answer);
     QFETCH(bool, asked);
     QFETCH(bool, closes);
+    QFETCH(bool, written);
     const QStringList paths = makeFiles(2);
     QVERIFY(!paths.contains(QString()));
     AddMediaFileWidget &table = *m_window->mediaWidget();
     if (!before.isEmpty())
         addThroughToolbar(paths);
+    QList<QByteArray> hashes;
+    for (const QString &path : paths)
+        hashes << F::hash(path);
     if (before != QLatin1String("add") && !before.isEmpty())
         QVERIFY(edit(table, 0, QStringLiteral("Title"), QStringLiteral("Edited")));
     if (before == QLatin1String("save"))
         table.initiateSaveChanges();
     if (before == QLatin1String("undo"))
         table.UndoChangesInTable();
-    QList<QByteArray> hashes;
-    for (const QString &path : paths)
-        hashes << F::hash(path);
 
-    BoxAnswerer answer(ok);
+    int askedTimes = 0;
+    MainWindow::askBeforeClosing = [&](QWidget *) {
+        ++askedTimes;
+        return answer;
+    };
     QCOMPARE(m_window->close(), closes);
-    QCOMPARE(answer.answered(), asked ? 1 : 0);
+    QCOMPARE(askedTimes, asked ? 1 : 0);
     QCOMPARE(m_window->isVisible(), !closes);
     if (!closes) {
         QCOMPARE(cell(table, 0, QStringLiteral("Title")), QStringLiteral("Edited"));
         QVERIFY(table.hasUnsavedChanges());
         QVERIFY(!!table.records().hasChanges());
     }
-    for (int i = 0; i < paths.size(); ++i)
-        QCOMPARE(F::hash(paths.at(i)), hashes.at(i));
+    QCOMPARE(F::hash(paths.value(0)) != hashes.value(0), written);
+    if (!paths.isEmpty())
+        QCOMPARE(F::hash(paths.at(1)), hashes.at(1));
+}
+
+void TestMainWindow::layoutSurvivesRestartUntilReset_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("rows"); // the restarted window has rows when the layout comes back
+
+    QTest::newRow("moved and resized") << QStringLiteral("geometry") << false;
+    QTest::newRow("column widened") << QStringLiteral("width") << false;
+    QTest::newRow("column moved") << QStringLiteral("order") << false;
+    QTest::newRow("sorted, empty table") << QStringLiteral("sort") << false;
+    QTest::newRow("sorted, rows") << QStringLiteral("sort") << true;
+    QTest::newRow("column moved, rows") << QStringLiteral("order") << true;
+    QTest::newRow("maximised") << QStringLiteral("maximised") << false;
+}
+
+void TestMainWindow::layoutSurvivesRestartUntilReset()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, rows);
+    const MainWindow untouched;
+    const QList<QPair<int, int>> firstColumns = columnLayout(untouched);
+    const MediaFileTableWidget *firstTable = m_window->mediaWidget()->table();
+    const int title = firstTable->columnOf(QStringLiteral("Title"));
+    const int artist = firstTable->columnOf(QStringLiteral("Artist"));
+    QHeaderView *header = headerOf(*m_window);
+    if (change == QLatin1String("geometry"))
+        m_window->setGeometry(20, 10, 1100, 650);
+    else if (change == QLatin1String("width"))
+        header->resizeSection(title, 333);
+    else if (change == QLatin1String("order"))
+        header->moveSection(header->visualIndex(artist), header->count() - 1);
+    else if (change == QLatin1String("sort"))
+        header->setSortIndicator(artist, Qt::DescendingOrder);
+    else
+        m_window->showMaximized();
+    const QRect geometry = m_window->isMaximized() ? m_window->normalGeometry() : m_window->geometry();
+    const QList<QPair<int, int>> columns = columnLayout(*m_window);
+    QCOMPARE(columns != firstColumns, change == QLatin1String("width") || change == QLatin1String("order"));
+    QVERIFY(m_window->close());
+
+    MainWindow restarted;
+    const QStringList paths = rows ? makeFiles(3) : QStringList();
+    if (rows)
+        emit restarted.toolbar()->passMediaList(paths);
+    restarted.restoreLayout();
+    restarted.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&restarted));
+    QCOMPARE(restarted.isMaximized(), change == QLatin1String("maximised"));
+    QCOMPARE(restarted.isMaximized() ? restarted.normalGeometry() : restarted.geometry(), geometry);
+    QCOMPARE(columnLayout(restarted), columns);
+    const bool sorted = change == QLatin1String("sort");
+    QCOMPARE(headerOf(restarted)->sortIndicatorSection(), sorted ? artist : -1);
+    if (sorted)
+        QCOMPARE(headerOf(restarted)->sortIndicatorOrder(), Qt::DescendingOrder);
+    if (rows) {
+        const QStringList byArtist = {QStringLiteral("Cleo Park"), QStringLiteral("Ben Okri"), QStringLiteral("Ana Ruiz")};
+        QStringList shown;
+        for (int r = 0; r < 3; ++r)
+            shown << cell(*restarted.mediaWidget(), r, QStringLiteral("Artist"));
+        QCOMPARE(shown, sorted ? byArtist : QStringList(byArtist.rbegin(), byArtist.rend()));
+        // Moving a column keeps cells and keys together.
+        QCOMPARE(restarted.mediaWidget()->table()->item(0, artist)->text(), shown.first());
+    }
+
+    restarted.resetLayout();
+    QVERIFY(!UserSettings::windowLayout().geometry.isValid());
+    QVERIFY(!restarted.isMaximized());
+    QCOMPARE(restarted.geometry().topLeft(),
+             initialMainWindowGeometry(QGuiApplication::primaryScreen()->availableSize()).topLeft());
+    QCOMPARE(columnLayout(restarted), firstColumns);
+    QCOMPARE(headerOf(restarted)->sortIndicatorSection(), -1);
 }
 
 SONVEL_TEST_MAIN(TestMainWindow)

@@ -59,6 +59,7 @@ private slots:
     void aboutTexts();
     void paintsSidebarAndPanel_data();
     void paintsSidebarAndPanel();
+    void resetLayoutButtonAsksForIt();
 };
 
 void TestSettingsDialog::init()
@@ -182,9 +183,10 @@ void TestSettingsDialog::aboutPageShownAfterConstruction()
     auto *list = dialog.findChild<QListWidget *>(QStringLiteral("pageList"));
     auto *stack = dialog.findChild<QStackedWidget *>(QStringLiteral("pageStack"));
     QVERIFY(list && stack);
-    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->count(), 3);
     QCOMPARE(list->item(0)->text(), QStringLiteral("About"));
     QCOMPARE(list->item(1)->text(), QStringLiteral("Saving"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("Layout"));
     QCOMPARE(list->currentRow(), 0);
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(qobject_cast<AboutPageWidget *>(stack->currentWidget()));
@@ -237,6 +239,17 @@ void TestSettingsDialog::paintsSidebarAndPanel()
     QVERIFY(image.pixelColor(5, 5) != sidebar);
     QCOMPARE(image.pixelColor(listWidth + 20, h / 2), QColor(Qt::white));
     QCOMPARE(image.pixelColor(f.widget.width() - 20, 20), QColor(Qt::white));
+}
+
+void TestSettingsDialog::resetLayoutButtonAsksForIt()
+{
+    SettingsDialog dialog;
+    QSignalSpy reset(&dialog, &SettingsDialog::resetLayoutRequested);
+    auto *button = dialog.findChild<QPushButton *>(QStringLiteral("resetLayoutButton"));
+    QVERIFY(button);
+    QCOMPARE(reset.size(), 0);
+    button->click();
+    QCOMPARE(reset.size(), 1);
 }
 
 SONVEL_TEST_MAIN(TestSettingsDialog)

@@ -48,24 +48,37 @@ void TestSonvelMessageBox::kindSelectsTitleAndIcon()
 
 void TestSonvelMessageBox::onlyOkAccepts_data()
 {
+    QTest::addColumn<bool>("saving"); // "Save", "Discard", "Cancel" instead of "Ok", "Cancel"
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("expected");
-    QTest::newRow("ok") << QStringLiteral("ok") << int(QDialog::Accepted);
-    QTest::newRow("cancel") << QStringLiteral("cancel") << int(QDialog::Rejected);
-    QTest::newRow("escape") << QStringLiteral("escape") << int(QDialog::Rejected);
-    QTest::newRow("close") << QStringLiteral("close") << int(QDialog::Rejected);
+    for (const bool saving : {false, true}) {
+        const char *prefix = saving ? "saving offered, " : "";
+        QTest::addRow("%sok", prefix) << saving << QStringLiteral("ok") << int(SonvelMessageBox::Confirmed);
+        QTest::addRow("%scancel", prefix) << saving << QStringLiteral("cancel") << int(SonvelMessageBox::Cancelled);
+        QTest::addRow("%sescape", prefix) << saving << QStringLiteral("escape") << int(SonvelMessageBox::Cancelled);
+        QTest::addRow("%sclose", prefix) << saving << QStringLiteral("close") << int(SonvelMessageBox::Cancelled);
+    }
+    QTest::newRow("saving offered, discard") << true << QStringLiteral("discard") << int(SonvelMessageBox::Discarded);
 }
 
 void TestSonvelMessageBox::onlyOkAccepts()
 {
+    QFETCH(bool, saving);
     QFETCH(QString, how);
     SonvelMessageBox box;
     box.setMessage(QStringLiteral("warning"), QStringLiteral("Proceed?"));
+    if (saving)
+        box.offerSaving();
+    QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("okButton"))->text(),
+             saving ? QStringLiteral("Save") : QStringLiteral("Ok"));
+    QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("discardButton"))->isVisibleTo(&box), saving);
     QTimer::singleShot(0, &box, [&box, how] {
         if (how == QLatin1String("ok"))
             QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
         else if (how == QLatin1String("cancel"))
             QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
+        else if (how == QLatin1String("discard"))
+            QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("discardButton")), Qt::LeftButton);
         else if (how == QLatin1String("escape"))
             QTest::keyClick(&box, Qt::Key_Escape);
         else
