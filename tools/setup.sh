@@ -10,6 +10,7 @@ PACKAGES=(
     g++ make cmake pkg-config
     qtbase5-dev qtbase5-dev-tools
     libtag1-dev
+    libssl-dev
     # Glyphs for Chinese and Japanese tags in the program's typeface, and for
     # Korean ones (which that typeface lacks).
     fonts-droid-fallback fonts-nanum

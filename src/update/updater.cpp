@@ -4,6 +4,7 @@
 #include "app/commandhandler.h"
 #include "app/productinfo.h"
 #include "update/installerplatform.h"
+#include "update/installersignature.h"
 #include "update/remotefiledownloader.h"
 #include "update/updatefolder.h"
 #include "update/updateinstaller.h"
@@ -11,7 +12,9 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -29,6 +32,26 @@ bool dispatch(int id, const QMap<int, QVariant> &parameters = {})
 void closeUpdateDialog()
 {
     dispatch(Commands::UpdateDialogVisibility, {{Commands::ShowDialog, true}, {Commands::CloseDialog, true}});
+}
+
+// The signature is served beside the installer, at its address plus ".sig"
+// (before any query, which the service may use for the installer).
+QString signatureAddress(const QString &installerAddress)
+{
+    QUrl url(installerAddress);
+    url.setPath(url.path(QUrl::FullyEncoded) + QStringLiteral(".sig"), QUrl::TolerantMode);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+bool signedByMaker(const QString &installerPath, const QString &signaturePath)
+{
+    QFile installer(installerPath);
+    QFile signature(signaturePath);
+    if (!installer.open(QIODevice::ReadOnly) || !signature.open(QIODevice::ReadOnly))
+        return false;
+    // One byte more than a signature has, so an overlong file is refused too.
+    return InstallerSignature::verify(installer.readAll(), signature.read(InstallerSignature::SignatureSize + 1),
+                                      InstallerSignature::trustedKey());
 }
 
 } // namespace
@@ -73,20 +96,27 @@ bool Updater::checkForUpdate()
     if (!QDir().mkpath(base) || !QDir(base).mkdir(folderName))
         return false;
 
-    auto *downloader = new RemoteFileDownloader;
-    downloader->setStallTimeout(m_downloadStallTimeoutMs);
+    auto *downloader = newDownloader();
     connect(downloader, &RemoteFileDownloader::sgFileDownloaded, this, &Updater::updateDowlonaded);
-    connect(downloader, &RemoteFileDownloader::sgCompleted, downloader, &QObject::deleteLater);
     connect(downloader, &RemoteFileDownloader::sgDownloadProgress, this, &Updater::onUpdateDownloadProgress);
 
     dispatch(Commands::UpdateDialogVisibility, {{Commands::CloseDialog, false}, {Commands::ShowDialog, true}});
 
     m_downloadDir = QStringLiteral("%1%2").arg(base, folderName);
+    m_installerAddress = info.downloadPath;
     const QString localFile = QStringLiteral("%1/%2").arg(m_downloadDir, fileName);
     qDebug().noquote() << QStringLiteral("Downloading app from url : ") + info.downloadPath;
     qDebug().noquote() << QStringLiteral("Update will be saved to file: ") + localFile;
     downloader->download(info.downloadPath, localFile);
     return true;
+}
+
+RemoteFileDownloader *Updater::newDownloader()
+{
+    auto *downloader = new RemoteFileDownloader;
+    downloader->setStallTimeout(m_downloadStallTimeoutMs);
+    connect(downloader, &RemoteFileDownloader::sgCompleted, downloader, &QObject::deleteLater);
+    return downloader;
 }
 
 void Updater::onUpdateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
@@ -102,12 +132,27 @@ void Updater::updateDowlonaded(QString path, bool success)
         abandonUpdate(tr("The update could not be downloaded."));
         return;
     }
+    m_installerPath = QFileInfo(path).absoluteFilePath();
+    auto *downloader = newDownloader();
+    connect(downloader, &RemoteFileDownloader::sgFileDownloaded, this, &Updater::signatureDownloaded);
+    downloader->download(signatureAddress(m_installerAddress), m_installerPath + QStringLiteral(".sig"));
+}
+
+// A web service that was broken into could serve anything: only what the
+// maker signed runs, and a missing signature counts as a wrong one.
+void Updater::signatureDownloaded(QString path, bool success)
+{
+    if (!success || !signedByMaker(m_installerPath, path)) {
+        qDebug() << "The downloaded installer's signature is missing or wrong";
+        abandonUpdate(tr("The downloaded installer is not signed by Sonvel's maker; it was deleted and not started."));
+        return;
+    }
     if (!confirmInstall()) {
         qDebug() << "Update installation declined: unsaved changes are kept";
         abandonUpdate(QString());
         return;
     }
-    m_installer->install(QFileInfo(path).absoluteFilePath());
+    m_installer->install(m_installerPath);
 }
 
 // The installer closes the program: whoever holds unsaved edits has to agree

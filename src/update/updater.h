@@ -5,10 +5,12 @@
 #include <QObject>
 #include <QString>
 
+class RemoteFileDownloader;
 class UpdateInstaller;
 
-// Asks the web service for a newer version, downloads its installer into a
-// fresh folder and runs it. Reaches the application only over the command
+// Asks the web service for a newer version, downloads its installer and the
+// installer's signature into a fresh folder and runs the installer only when
+// the maker signed it. Reaches the application only over the command
 // bus: the update dialog, the install confirmation, error notifications and
 // the final quit are all commands.
 class Updater : public QObject
@@ -30,6 +32,7 @@ public:
 
 public slots:
     void updateDowlonaded(QString path, bool success);
+    void signatureDownloaded(QString path, bool success);
     void installationFinished(bool success);
     void onUpdateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
 
@@ -37,9 +40,12 @@ private:
     void installerNotStarted();
     bool confirmInstall();
     void abandonUpdate(const QString &notification);
+    RemoteFileDownloader *newDownloader();
 
     UpdateInstaller *m_installer;
     QString m_downloadDir;
+    QString m_installerAddress;
+    QString m_installerPath;
     Server m_server;
     int m_osKind;
     int m_downloadStallTimeoutMs;

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <openssl/evp.h>
+
 #include <memory>
 
 namespace {
@@ -19,6 +21,23 @@ constexpr int kChunkSize = 4096;
 constexpr int kChunkIntervalMs = 25;
 const char *const kBufferProperty = "standInBuffer";
 const char *const kAnsweredProperty = "standInAnswered";
+
+// A fixed seed, so a failing run can be repeated byte for byte.
+const unsigned char kSigningSeed[32] = {
+    0x22, 0x11, 0x52, 0x99, 0xaa, 0xc9, 0x91, 0x15, 0x1f, 0x50, 0x55, 0xa7, 0x8d, 0x0e, 0x9d, 0x05,
+    0xeb, 0xe8, 0xca, 0xc7, 0xa8, 0x64, 0xc5, 0x5d, 0xfd, 0x2a, 0x98, 0x40, 0xa3, 0xf0, 0xf0, 0x25,
+};
+
+using KeyPtr = std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>;
+
+KeyPtr signingKey()
+{
+    KeyPtr key(EVP_PKEY_new_raw_private_key(EVP_PKEY_ED25519, nullptr, kSigningSeed, sizeof kSigningSeed),
+               &EVP_PKEY_free);
+    if (!key)
+        qFatal("OpenSSL cannot make the stand-in's Ed25519 key");
+    return key;
+}
 
 QByteArray reasonPhrase(int status)
 {
@@ -78,6 +97,35 @@ void StandInService::serveFile(const QString &path, const QByteArray &content, D
     route.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/octet-stream")));
     route.delivery = delivery;
     m_routes.insert(path, route);
+}
+
+void StandInService::serveSignedFile(const QString &path, const QByteArray &content, Delivery delivery)
+{
+    serveFile(path, content, delivery);
+    serveFile(path + QStringLiteral(".sig"), sign(content));
+}
+
+QByteArray StandInService::signingPublicKey()
+{
+    QByteArray raw(32, '\0');
+    size_t size = size_t(raw.size());
+    if (EVP_PKEY_get_raw_public_key(signingKey().get(), reinterpret_cast<unsigned char *>(raw.data()), &size) != 1)
+        qFatal("OpenSSL cannot give the stand-in's public key");
+    return raw.left(int(size));
+}
+
+QByteArray StandInService::sign(const QByteArray &content)
+{
+    const KeyPtr key = signingKey();
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    QByteArray signature(64, '\0');
+    size_t size = size_t(signature.size());
+    if (!context || EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1
+        || EVP_DigestSign(context.get(), reinterpret_cast<unsigned char *>(signature.data()), &size,
+                          reinterpret_cast<const unsigned char *>(content.constData()), size_t(content.size()))
+               != 1)
+        qFatal("OpenSSL cannot sign for the stand-in");
+    return signature.left(int(size));
 }
 
 void StandInService::serveRedirect(const QString &path, const QString &location)

@@ -44,6 +44,9 @@ public:
     void setUpdateAnswer(const QByteArray &json, int status = 200);
     // Files go out in chunks, so the client sees several progress reports.
     void serveFile(const QString &path, const QByteArray &content, Delivery delivery = Delivery::Complete);
+    // Serves content at path and, at path + ".sig", its signature made with
+    // the stand-in's signing key.
+    void serveSignedFile(const QString &path, const QByteArray &content, Delivery delivery = Delivery::Complete);
     void serveRedirect(const QString &path, const QString &location);
     void serveStatus(const QString &path, int status, const QByteArray &body);
     void setNeverAnswer(const QString &path);
@@ -53,6 +56,11 @@ public:
     // Connections that ended before a whole request arrived, such as a
     // refused TLS handshake.
     int abandonedConnections() const { return m_abandonedConnections; }
+
+    // The stand-in's own Ed25519 signing key (a fixed test key, not the
+    // maker's): its raw public half, and detached signatures made with it.
+    static QByteArray signingPublicKey();
+    static QByteArray sign(const QByteArray &content);
 
     // A key and a self-signed certificate for 127.0.0.1, made by the openssl
     // command in folder. False, with the reason, when they cannot be made.

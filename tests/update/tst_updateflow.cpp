@@ -77,6 +77,7 @@ private slots:
     void errorNotificationCommand();
     void confirmation_data();
     void confirmation();
+    void failedDownloadKeepsEditing_data();
     void failedDownloadKeepsEditing();
     void declinedInstallKeepsEditing();
     void installEndsTheProgram();
@@ -173,11 +174,27 @@ void TestUpdateFlow::confirmation()
     QCOMPARE(m_app->mainWindow()->mediaWidget()->hasUnsavedChanges(), unsaved);
 }
 
+void TestUpdateFlow::failedDownloadKeepsEditing_data()
+{
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<Signing>("signing");
+    QTest::addColumn<QString>("expectedText");
+    QTest::newRow("installer not found") << false << Signing::Signed << QString();
+    QTest::newRow("unsigned installer") << true << Signing::Unsigned << notSignedNotification();
+    QTest::newRow("tampered installer") << true << Signing::Tampered << notSignedNotification();
+}
+
 void TestUpdateFlow::failedDownloadKeepsEditing()
 {
+    QFETCH(bool, found);
+    QFETCH(Signing, signing);
+    QFETCH(QString, expectedText);
     setUnsavedChanges(true);
     m_service->setUpdateAnswer(offer(m_service->baseUrl() + QStringLiteral("Setup.exe")));
-    m_service->serveStatus(QStringLiteral("/Setup.exe"), 404, "<html>gone</html>");
+    if (found)
+        serveInstaller(*m_service, QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1), signing);
+    else
+        m_service->serveStatus(QStringLiteral("/Setup.exe"), 404, "<html>gone</html>");
 
     CommandRecorder recorder(CommandRecorder::LeaveAnswer);
     auto updater = makeTestUpdater(m_service->baseUrl());
@@ -187,7 +204,10 @@ void TestUpdateFlow::failedDownloadKeepsEditing()
     QTRY_COMPARE_WITH_TIMEOUT(recorder.withId(Commands::ShowErrorNotification).size(), 1, 10000);
     const QString text = recorder.withId(Commands::ShowErrorNotification).first()
                              .parameters.value(Commands::NotificationText).toString();
+    if (!expectedText.isEmpty())
+        QCOMPARE(text, expectedText);
     QTRY_VERIFY(notificationTexts().contains(text));
+    QVERIFY(installerRuns(m_runLog).isEmpty());
     QVERIFY(!m_app->updateDialog()->isVisible());
     QVERIFY(m_app->mainWindow()->isVisible());
     QVERIFY(m_app->mainWindow()->mediaWidget()->hasUnsavedChanges());
@@ -199,7 +219,7 @@ void TestUpdateFlow::declinedInstallKeepsEditing()
 {
     setUnsavedChanges(true);
     m_service->setUpdateAnswer(offer(m_service->baseUrl() + QStringLiteral("Setup.exe")));
-    m_service->serveFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
+    m_service->serveSignedFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
 
     CommandRecorder recorder(CommandRecorder::LeaveAnswer);
     QString question;
@@ -222,7 +242,7 @@ void TestUpdateFlow::declinedInstallKeepsEditing()
 void TestUpdateFlow::installEndsTheProgram()
 {
     m_service->setUpdateAnswer(offer(m_service->baseUrl() + QStringLiteral("Setup.exe")));
-    m_service->serveFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
+    m_service->serveSignedFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
     auto updater = makeTestUpdater(m_service->baseUrl());
     QTimer::singleShot(0, updater.get(), [&updater] { updater->checkForUpdate(); });
     QTimer watchdog;

@@ -47,6 +47,8 @@ private slots:
     void failedDownloadKeepsSession_data();
     void failedDownloadKeepsSession();
     void installerThatCannotStart();
+    void unsignedInstallerIsDeletedAndNotRun_data();
+    void unsignedInstallerIsDeletedAndNotRun();
     void declinedInstallKeepsSession();
     void failureBeforeAnyFolderSparesWorkingDirectory();
     void removeDirectoryRecursively_data();
@@ -112,7 +114,7 @@ void TestUpdater::versionDecides()
     const QString base = freshDataHome();
     const QString downloadPath = withPath ? m_service->baseUrl() + QStringLiteral("files/Setup.exe") : QString();
     m_service->setUpdateAnswer(offer(version, downloadPath));
-    m_service->serveFile(QStringLiteral("/files/Setup.exe"), installerScript(m_runLog, 1));
+    m_service->serveSignedFile(QStringLiteral("/files/Setup.exe"), installerScript(m_runLog, 1));
 
     CommandRecorder recorder;
     LogCapture log;
@@ -179,7 +181,7 @@ void TestUpdater::updateDownloadsAndInstalls()
     QVERIFY(!QFileInfo::exists(base));
     const QByteArray installer = installerScript(m_runLog, exitCode);
     m_service->setUpdateAnswer(offer(QStringLiteral("1.2"), m_service->baseUrl() + downloadPath));
-    m_service->serveFile(servedAt, installer);
+    m_service->serveSignedFile(servedAt, installer);
 
     CommandRecorder recorder;
     LogCapture log;
@@ -269,7 +271,7 @@ void TestUpdater::installerThatCannotStart()
 {
     const QString base = freshDataHome();
     m_service->setUpdateAnswer(offer(QStringLiteral("1.2"), m_service->baseUrl() + QStringLiteral("Setup.exe")));
-    m_service->serveFile(QStringLiteral("/Setup.exe"), QByteArray("MZ") + QByteArray(30000, '\0'));
+    m_service->serveSignedFile(QStringLiteral("/Setup.exe"), QByteArray("MZ") + QByteArray(30000, '\0'));
 
     CommandRecorder recorder;
     LogCapture log;
@@ -287,11 +289,50 @@ void TestUpdater::installerThatCannotStart()
     QVERIFY(recorder.withId(Commands::Quit).isEmpty());
 }
 
+void TestUpdater::unsignedInstallerIsDeletedAndNotRun_data()
+{
+    QTest::addColumn<Signing>("signing");
+    QTest::addColumn<bool>("trustStandIn");
+    QTest::newRow("no signature") << Signing::Unsigned << true;
+    QTest::newRow("installer changed after signing") << Signing::Tampered << true;
+    QTest::newRow("signature cut short") << Signing::Truncated << true;
+    QTest::newRow("signature as base64 text") << Signing::Base64Text << true;
+    QTest::newRow("signed, but not with the trusted key") << Signing::Signed << false;
+}
+
+void TestUpdater::unsignedInstallerIsDeletedAndNotRun()
+{
+    QFETCH(Signing, signing);
+    QFETCH(bool, trustStandIn);
+    const QString base = freshDataHome();
+    m_service->setUpdateAnswer(offer(QStringLiteral("1.2"), m_service->baseUrl() + QStringLiteral("files/Setup.exe")));
+    serveInstaller(*m_service, QStringLiteral("/files/Setup.exe"), installerScript(m_runLog, 1), signing);
+
+    CommandRecorder recorder;
+    auto updater = makeTestUpdater(m_service->baseUrl());
+    if (!trustStandIn)
+        InstallerSignature::setTrustedKey(QByteArray());
+    QVERIFY(updater->checkForUpdate());
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.withId(Commands::ShowErrorNotification).size(), 1, 10000);
+
+    QList<int> ids = recorder.ids();
+    ids.removeAll(Commands::UpdateDownloadProgress);
+    QCOMPARE(ids, QList<int>({Commands::UpdateDialogVisibility, Commands::UpdateDialogVisibility,
+                              Commands::ShowErrorNotification}));
+    QCOMPARE(recorder.withId(Commands::ShowErrorNotification).first().parameters.value(Commands::NotificationText),
+             QVariant(notSignedNotification()));
+    QCOMPARE(m_service->requestsFor(QStringLiteral("/files/Setup.exe.sig")).size(), 1);
+    QVERIFY(updateFolders(base).isEmpty());
+    QTest::qWait(100);
+    QVERIFY(installerRuns(m_runLog).isEmpty());
+    QVERIFY(recorder.withId(Commands::Quit).isEmpty());
+}
+
 void TestUpdater::declinedInstallKeepsSession()
 {
     const QString base = freshDataHome();
     m_service->setUpdateAnswer(offer(QStringLiteral("1.2"), m_service->baseUrl() + QStringLiteral("Setup.exe")));
-    m_service->serveFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
+    m_service->serveSignedFile(QStringLiteral("/Setup.exe"), installerScript(m_runLog, 1));
 
     CommandRecorder recorder(CommandRecorder::DeclineInstall);
     auto updater = makeTestUpdater(m_service->baseUrl());

@@ -3,12 +3,15 @@
 #include "app/command.h"
 #include "app/commandhandler.h"
 #include "app/commandobserver.h"
+#include "common/standinservice.h"
+#include "update/installersignature.h"
 #include "update/updater.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
 #include <memory>
@@ -80,6 +83,37 @@ inline QStringList installerRuns(const QString &runLog)
     return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// How the stand-in signs an installer it serves.
+enum class Signing { Signed, Unsigned, Tampered, Truncated, Base64Text };
+Q_DECLARE_METATYPE(Signing)
+
+inline void serveInstaller(StandInService &service, const QString &path, const QByteArray &installer, Signing signing)
+{
+    const QString signaturePath = path + QStringLiteral(".sig");
+    if (signing == Signing::Tampered) {
+        QByteArray changed = installer;
+        changed[changed.size() / 2] = changed.at(changed.size() / 2) ^ 1;
+        service.serveFile(path, changed);
+        service.serveFile(signaturePath, StandInService::sign(installer));
+        return;
+    }
+    service.serveFile(path, installer);
+    const QByteArray signature = StandInService::sign(installer);
+    if (signing == Signing::Signed)
+        service.serveFile(signaturePath, signature);
+    else if (signing == Signing::Truncated)
+        service.serveFile(signaturePath, signature.left(signature.size() - 1));
+    else if (signing == Signing::Base64Text)
+        service.serveFile(signaturePath, signature.toBase64());
+}
+
+inline const QString &notSignedNotification()
+{
+    static const QString text =
+        QStringLiteral("The downloaded installer is not signed by Sonvel's maker; it was deleted and not started.");
+    return text;
+}
+
 // Folders named like download folders directly in base.
 inline QStringList updateFolders(const QString &base)
 {
@@ -87,9 +121,10 @@ inline QStringList updateFolders(const QString &base)
 }
 
 // An updater that asks the stand-in service as Windows would, with time-outs
-// short enough for tests.
+// short enough for tests, and trusts what the stand-in signs.
 inline std::unique_ptr<Updater> makeTestUpdater(const QString &serviceBaseUrl)
 {
+    InstallerSignature::setTrustedKey(StandInService::signingPublicKey());
     auto updater = std::make_unique<Updater>(serviceBaseUrl);
     updater->setOsKind(OsKind::Windows);
     updater->setRequestTimeout(3000);
