@@ -81,7 +81,7 @@ void MediaFileTableWidget::setUpColumns()
     horizontalHeader()->setProperty("resSize", QStringLiteral("small"));
 }
 
-// The header's sections never move, so a column stays where the registry put it.
+// The logical column: dragging a header moves only where it is shown.
 int MediaFileTableWidget::columnOf(const QString &key) const
 {
     return TagColumns::position(key);
