@@ -26,7 +26,7 @@ QList<QPair<QString, QString>> valuesFromFileName(const QString &fileName, const
     QList<QPair<QString, QString>> result;
     if (tags.isEmpty())
         return result;
-    // Trimmed first, so "A - .mp3" ends in a separator as "A-.mp3" does and
+    // Trimmed first, so a name "A - " ends in a separator as "A-" does and
     // gives its last tag no value either.
     const QString base = fileName.left(fileName.size() - AudioFormats::extensionOf(fileName).size()).trimmed();
 

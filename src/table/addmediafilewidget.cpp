@@ -333,9 +333,7 @@ void AddMediaFileWidget::setCoverOfRows(const QImage &picture, const QList<int> 
     m_history->step(name, [&] {
         for (int row : rows) {
             m_history->coverChanged(row, fitted);
-            // Rows off screen get their label from the records as they come into view.
-            if (m_table->coverLabel(row))
-                m_table->installCoverLabel(row, QPixmap::fromImage(fitted), true);
+            m_table->showCoverIfLabelled(row, fitted, true);
         }
     });
     m_table->covers()->scheduleRefresh();

@@ -89,14 +89,16 @@ void BulkTextPasses::formatText(const QString &option, const QStringList &column
 
 namespace {
 
-// "12 keys converted to Camelot." and, for cells left alone, "2 cells hold no
-// key and were left as they are."
-void tellRewritten(const BulkTextPasses::Rewritten &counts, const QString &done, const QString &notRead)
+// What a pass did, and, for cells left alone, "2 cells hold no key and were
+// left as they are."
+void tellRewritten(const QString &done, int unread, const QString &noun)
 {
-    QString message = done.arg(counts.changed);
-    if (counts.unread > 0)
-        message += QLatin1Char(' ') + notRead.arg(counts.unread);
-    VrNotification::showNotification(message, counts.unread > 0 ? Warning : Success);
+    QString message = done;
+    if (unread == 1)
+        message += QStringLiteral(" 1 cell holds no %1 and was left as it is.").arg(noun);
+    else if (unread > 1)
+        message += QStringLiteral(" %1 cells hold no %2 and were left as they are.").arg(unread).arg(noun);
+    VrNotification::showNotification(message, unread > 0 ? Warning : Success);
 }
 
 } // namespace
@@ -128,11 +130,9 @@ void BulkTextPasses::convertKeys(KeyNotation notation)
         return key ? std::optional<QString>(MusicKey::format(*key, notation)) : std::nullopt;
     });
     const QString name = MusicKey::notationName(notation);
-    tellRewritten(counts,
-                  counts.changed == 1 ? QStringLiteral("%1 key converted to %2.").arg("%1", name)
-                                      : QStringLiteral("%1 keys converted to %2.").arg("%1", name),
-                  counts.unread == 1 ? QStringLiteral("%1 cell holds no key and was left as it is.")
-                                     : QStringLiteral("%1 cells hold no key and were left as they are."));
+    tellRewritten(counts.changed == 1 ? QStringLiteral("1 key converted to %1.").arg(name)
+                                      : QStringLiteral("%1 keys converted to %2.").arg(counts.changed).arg(name),
+                  counts.unread, QStringLiteral("key"));
 }
 
 void BulkTextPasses::normaliseBpm(BpmValue::Precision precision, std::optional<BpmValue::Range> fold)
@@ -142,10 +142,9 @@ void BulkTextPasses::normaliseBpm(BpmValue::Precision precision, std::optional<B
     const Rewritten counts = rewriteReadable(Fields::key(Field::Bpm), [&](const QString &text) {
         return BpmValue::normalise(text, precision, fold);
     });
-    tellRewritten(counts,
-                  counts.changed == 1 ? QStringLiteral("%1 tempo normalised.") : QStringLiteral("%1 tempos normalised."),
-                  counts.unread == 1 ? QStringLiteral("%1 cell holds no tempo and was left as it is.")
-                                     : QStringLiteral("%1 cells hold no tempo and were left as they are."));
+    tellRewritten(counts.changed == 1 ? QStringLiteral("1 tempo normalised.")
+                                      : QStringLiteral("%1 tempos normalised.").arg(counts.changed),
+                  counts.unread, QStringLiteral("tempo"));
 }
 
 QString BulkTextPasses::toTitleCase(const QString &text)

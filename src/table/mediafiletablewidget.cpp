@@ -248,6 +248,12 @@ QLabel *MediaFileTableWidget::coverLabel(int row) const
     return m_covers->label(row);
 }
 
+void MediaFileTableWidget::showCoverIfLabelled(int row, const QImage &picture, bool changed)
+{
+    if (coverLabel(row))
+        installCoverLabel(row, QPixmap::fromImage(picture), changed);
+}
+
 QImage MediaFileTableWidget::coverPicture(int row) const
 {
     return m_covers->picture(row);

@@ -71,6 +71,9 @@ public:
     QLabel *installCoverLabel(int row, const QPixmap &pixmap, bool changed);
     // Only rows on screen (and near it) have a label.
     QLabel *coverLabel(int row) const;
+    // Shows the row's new cover where it has a label; the others get theirs
+    // from the records as they come into view.
+    void showCoverIfLabelled(int row, const QImage &picture, bool changed);
     // The row's picture wherever the row is (read from its file when needed).
     QImage coverPicture(int row) const;
     CoverColumn *covers() const { return m_covers; }

@@ -251,11 +251,9 @@ void TableUndo::applyCovers(const QVector<CoverChange> &changes, bool forward)
         const CoverState &state = forward ? change.after : change.before;
         m_records->setCover(change.location, state.cover, state.picture);
         const int row = rows.value(change.location, -1);
-        // Rows off screen get their label from the records when they come
-        // into view.
+        // The picture is read only for a row on screen.
         if (m_table->coverLabel(row))
-            m_table->installCoverLabel(row, QPixmap::fromImage(m_table->coverPicture(row)),
-                                       state.cover != RowRecord::Cover::AsRead);
+            m_table->showCoverIfLabelled(row, m_table->coverPicture(row), state.cover != RowRecord::Cover::AsRead);
     }
 }
 
